@@ -1,0 +1,111 @@
+#include "DivisionEngine.h"
+
+#include "DivisionHost.h"
+#include "MessageCatalogue.h"
+#include "NumberText.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// The engine only keeps whole values whose magnitude is at most 10 x 2^31, so these integer steps
+// are exact and cannot overflow.
+std::int64_t wholeValue(float value) { return static_cast<std::int64_t>(value); }
+
+float quotientFloor(float dividend, float divisor)
+{
+    return static_cast<float>(std::floor(double(dividend) / double(divisor)));
+}
+
+} // namespace
+
+DivisionEngine::DivisionEngine(DivisionHost &host, std::u16string decimalSeparator)
+    : m_host(host)
+    , m_decimalSeparator(std::move(decimalSeparator))
+{
+}
+
+void DivisionEngine::StartDivision()
+{
+    Stopped = false;
+    m_host.setStartEnabled(false);
+
+    m_host.setDividendText(normalisedOperand(m_host.dividendText()));
+    m_host.setDivisorText(normalisedOperand(m_host.divisorText()));
+    Dividend = NumberText::toFloat(m_host.dividendText(), m_decimalSeparator);
+    Divisor = NumberText::toFloat(m_host.divisorText(), m_decimalSeparator);
+
+    if (!NumberText::toInt32(Dividend) || !NumberText::toInt32(Divisor)) {
+        endWithError(121, 122);
+        return;
+    }
+    if (Divisor == 0) {
+        endWithError(101, 102);
+        return;
+    }
+
+    // The digits are found on the magnitudes; the sign goes in front once.
+    const bool negative = Dividend != 0 && (Dividend < 0) != (Divisor < 0);
+    Dividend = std::fabs(Dividend);
+    Divisor = std::fabs(Divisor);
+
+    if (wholeValue(Dividend) % wholeValue(Divisor) == 0) {
+        const auto quotient = static_cast<float>(double(Dividend) / double(Divisor));
+        m_host.setResultText((negative ? u"-" : u"")
+                             + NumberText::fromFloat(quotient, m_decimalSeparator));
+        Stopped = true;
+        m_host.setStartEnabled(true);
+        return;
+    }
+
+    Stopped = false;
+    ComputeDigits(negative);
+}
+
+void DivisionEngine::ComputeDigits(bool negative)
+{
+    DigitCount = 0;
+    m_host.setResultText((negative ? u"-" : u"")
+                         + NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator)
+                         + u',');
+
+    for (;;) {
+        // Stop, a reached limit and a zero remainder all take effect here, so a run ends at the
+        // top of the pass after the one that asked for it.
+        if (Stopped) {
+            m_host.setStartEnabled(true);
+            return;
+        }
+        DigitCount = DigitCount + 1.0F;
+        if (DigitCount == DecimalPlaces)
+            Stopped = true;
+
+        const auto remainder = static_cast<float>(wholeValue(Dividend) % wholeValue(Divisor));
+        Dividend = static_cast<float>(double(remainder) * 10.0);
+        m_host.appendToResultText(
+            NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator));
+
+        if (wholeValue(Dividend) % wholeValue(Divisor) == 0)
+            Stopped = true;
+        m_host.yield();
+    }
+}
+
+// Parsed without the locale, written and read back with it, then floored: "2,9" becomes "2",
+// "2.9" becomes "2" and "-2.5" becomes "-3".
+std::u16string DivisionEngine::normalisedOperand(const std::u16string &text) const
+{
+    const double typed = NumberText::leadingNumber(text);
+    const double roundTrip = NumberText::toDouble(NumberText::fromDouble(typed, m_decimalSeparator),
+                                                  m_decimalSeparator);
+    return NumberText::fromDouble(std::floor(roundTrip), m_decimalSeparator);
+}
+
+void DivisionEngine::endWithError(int resultMessage, int warningMessage)
+{
+    m_host.setResultText(MessageCatalogue::text(resultMessage));
+    m_host.showWarning(MessageCatalogue::text(warningMessage));
+    Stopped = true;
+    m_host.setStartEnabled(true);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+class DivisionHost;
+
+// School long division of two whole numbers, one decimal digit per pass, yielding to the host's
+// event loop after every digit. The state is public because the window's commands act on it
+// between two digits: Stop sets Stopped, the decimal-places prompt sets DecimalPlaces.
+class DivisionEngine
+{
+public:
+    DivisionEngine(DivisionHost &host, std::u16string decimalSeparator);
+
+    // Performs a whole run before it returns; other commands run inside its yields.
+    void StartDivision();
+
+    float Dividend = 0;
+    float Divisor = 0;
+    bool Stopped = false;
+    float DecimalPlaces = 0;
+    float DigitCount = 0;
+
+private:
+    void ComputeDigits(bool negative);
+    std::u16string normalisedOperand(const std::u16string &text) const;
+    void endWithError(int resultMessage, int warningMessage);
+
+    DivisionHost &m_host;
+    const std::u16string m_decimalSeparator;
+};

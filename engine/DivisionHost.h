@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the long division needs of the window that shows it.
+class DivisionHost
+{
+public:
+    virtual ~DivisionHost() = default;
+
+    virtual std::u16string dividendText() const = 0;
+    virtual void setDividendText(std::u16string_view text) = 0;
+    virtual std::u16string divisorText() const = 0;
+    virtual void setDivisorText(std::u16string_view text) = 0;
+
+    virtual void setResultText(std::u16string_view text) = 0;
+    // Extends the result text at its end; called once for every digit, so it must not cost more
+    // as the text grows.
+    virtual void appendToResultText(std::u16string_view text) = 0;
+
+    virtual void setStartEnabled(bool enabled) = 0;
+
+    // A modal box titled "Zlomkar" with an OK button and the warning icon; returns once closed.
+    virtual void showWarning(std::u16string_view message) = 0;
+
+    // Processes every waiting event of the window system, then returns.
+    virtual void yield() = 0;
+};
