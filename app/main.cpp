@@ -1,11 +1,16 @@
+#include "BuildConfig.h"
+#include "Form1.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QLocale>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Zlomkar"));
+    QCoreApplication::setApplicationName(QStringLiteral(ZLOMKAR_PRODUCT_NAME));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZLOMKAR_VERSION));
+
+    Form1 window(QLocale::system().decimalPoint());
     window.show();
     return app.exec();
 }

@@ -11,7 +11,10 @@ namespace {
 
 // The engine only keeps whole values whose magnitude is at most 10 x 2^31, so these integer steps
 // are exact and cannot overflow.
-std::int64_t wholeValue(float value) { return static_cast<std::int64_t>(value); }
+std::int64_t wholeValue(float value)
+{
+    return static_cast<std::int64_t>(value);
+}
 
 float quotientFloor(float dividend, float divisor)
 {
@@ -23,8 +26,7 @@ float quotientFloor(float dividend, float divisor)
 DivisionEngine::DivisionEngine(DivisionHost &host, std::u16string decimalSeparator)
     : m_host(host)
     , m_decimalSeparator(std::move(decimalSeparator))
-{
-}
+{ }
 
 void DivisionEngine::StartDivision()
 {
@@ -52,8 +54,8 @@ void DivisionEngine::StartDivision()
 
     if (wholeValue(Dividend) % wholeValue(Divisor) == 0) {
         const auto quotient = static_cast<float>(double(Dividend) / double(Divisor));
-        m_host.setResultText((negative ? u"-" : u"")
-                             + NumberText::fromFloat(quotient, m_decimalSeparator));
+        m_host.setResultText(
+            (negative ? u"-" : u"") + NumberText::fromFloat(quotient, m_decimalSeparator));
         Stopped = true;
         m_host.setStartEnabled(true);
         return;
@@ -67,8 +69,7 @@ void DivisionEngine::ComputeDigits(bool negative)
 {
     DigitCount = 0;
     m_host.setResultText((negative ? u"-" : u"")
-                         + NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator)
-                         + u',');
+        + NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator) + u',');
 
     for (;;) {
         // Stop, a reached limit and a zero remainder all take effect here, so a run ends at the
@@ -97,8 +98,8 @@ void DivisionEngine::ComputeDigits(bool negative)
 std::u16string DivisionEngine::normalisedOperand(const std::u16string &text) const
 {
     const double typed = NumberText::leadingNumber(text);
-    const double roundTrip = NumberText::toDouble(NumberText::fromDouble(typed, m_decimalSeparator),
-                                                  m_decimalSeparator);
+    const double roundTrip = NumberText::toDouble(
+        NumberText::fromDouble(typed, m_decimalSeparator), m_decimalSeparator);
     return NumberText::fromDouble(std::floor(roundTrip), m_decimalSeparator);
 }
 

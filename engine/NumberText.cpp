@@ -14,7 +14,10 @@ constexpr std::u16string_view negativeInfinityText = u"-∞";
 // underflows every floating-point type, and long exponents must not overflow the counter.
 constexpr long long exponentLimit = 100000;
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 long long appendExponentDigit(long long exponent, char16_t digit)
 {
@@ -42,8 +45,7 @@ struct Decimal
         return 0;
     }
 
-    template<typename Float>
-    Float toBinary() const
+    template<typename Float> Float toBinary() const
     {
         std::string ascii;
         ascii.reserve(integerDigits.size() + fractionDigits.size() + 12);
@@ -86,8 +88,8 @@ private:
     void skipBlanks()
     {
         while (m_position < m_text.size()
-               && (m_text[m_position] == u' ' || m_text[m_position] == u'\t'
-                   || m_text[m_position] == u'\n'))
+            && (m_text[m_position] == u' ' || m_text[m_position] == u'\t'
+                || m_text[m_position] == u'\n'))
             ++m_position;
     }
 
@@ -95,8 +97,8 @@ private:
     std::size_t m_position = 0;
 };
 
-std::u16string format(double value, int significantDigits, int exponentFormFrom,
-                      std::u16string_view separator)
+std::u16string format(
+    double value, int significantDigits, int exponentFormFrom, std::u16string_view separator)
 {
     if (std::isnan(value))
         return u"NaN";
@@ -107,7 +109,7 @@ std::u16string format(double value, int significantDigits, int exponentFormFrom,
 
     std::array<char, 64> buffer {};
     const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                       std::chars_format::scientific, significantDigits - 1);
+        std::chars_format::scientific, significantDigits - 1);
     const std::string_view scientific(buffer.data(), written.ptr);
     const auto e = scientific.find('e');
 
@@ -121,7 +123,7 @@ std::u16string format(double value, int significantDigits, int exponentFormFrom,
     int exponent = 0;
     const auto exponentText = scientific.substr(e + 1);
     std::from_chars(exponentText.data() + (exponentText.front() == '+'),
-                    exponentText.data() + exponentText.size(), exponent);
+        exponentText.data() + exponentText.size(), exponent);
 
     std::u16string text;
     if (negative)
@@ -273,7 +275,7 @@ std::optional<std::int32_t> NumberText::toInt32(float value)
     if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0))
         rounded += 1;
     if (!(rounded >= std::numeric_limits<std::int32_t>::min()
-          && rounded <= std::numeric_limits<std::int32_t>::max()))
+            && rounded <= std::numeric_limits<std::int32_t>::max()))
         return std::nullopt;
     return static_cast<std::int32_t>(rounded);
 }

@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr std::array<std::u16string_view, MessageCatalogue::lastNumber - MessageCatalogue::firstNumber + 1>
+constexpr std::array<std::u16string_view,
+    MessageCatalogue::lastNumber - MessageCatalogue::firstNumber + 1>
     messages {
         u"Chybné zadání => dělení nulou", // 101
         u"Nulou nelze dělit!",

@@ -32,7 +32,8 @@ TEST(CodePage1250, EveryDefinedByteRoundTrips)
 TEST(CodePage1250, DecodesUndefinedBytesAsReplacementCharacters)
 {
     EXPECT_EQ(CodePage1250::decode("\xE8\x81\x00x"), u"č\uFFFD");
-    EXPECT_EQ(CodePage1250::decode(std::string_view("\x81\x00x", 3)), std::u16string(u"\uFFFD\0x", 3));
+    EXPECT_EQ(
+        CodePage1250::decode(std::string_view("\x81\x00x", 3)), std::u16string(u"\uFFFD\0x", 3));
 }
 
 } // namespace

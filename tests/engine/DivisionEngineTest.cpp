@@ -1,10 +1,10 @@
 #include "DivisionEngine.h"
+
 #include "MessageCatalogue.h"
 #include "RecordingHost.h"
 #include "TestText.h"
 
 #include <gtest/gtest.h>
-
 #include <optional>
 #include <tuple>
 
@@ -24,7 +24,10 @@ struct RunCase
     int warning = 0;
 };
 
-std::u16string message(int number) { return std::u16string(MessageCatalogue::text(number)); }
+std::u16string message(int number)
+{
+    return std::u16string(MessageCatalogue::text(number));
+}
 
 const RunCase runCases[] = {
     { "terminating", u"5", u"8", 0, u"0,625", u"5", u"8" },
@@ -47,12 +50,12 @@ const RunCase runCases[] = {
     { "zero_over_negative", u"0", u"-3", 0, u"0", u"0", u"-3" },
     { "dividend_rounded_to_float", u"16777217", u"2", 0, u"8388608", u"16777217", u"2" },
     { "whole_quotient_in_exponent_form", u"2147483520", u"1", 0, u"2.147484E+09", u"2147483520",
-      u"1" },
+        u"1" },
     { "smallest_operand", u"-2147483648", u"1", 0, u"-2.147484E+09", u"-2147483648", u"1" },
     { "partial_dividend_beyond_32_bits", u"1", u"2000000000", 0, u"0,0000000005", u"1",
-      u"2000000000" },
-    { "exponent_form_operand_out_of_range", u"1500000000000000", u"4", 0, u"",
-      u"1.5E+15", u"4", 121, 122 },
+        u"2000000000" },
+    { "exponent_form_operand_out_of_range", u"1500000000000000", u"4", 0, u"", u"1.5E+15", u"4",
+        121, 122 },
     { "dividend_out_of_range", u"2147483584", u"1", 0, u"", u"2147483584", u"1", 121, 122 },
     { "divisor_out_of_range", u"5", u"3000000000", 0, u"", u"5", u"3000000000", 121, 122 },
     { "infinite_operand", u"1e400", u"3", 0, u"", u"∞", u"3", 121, 122 },
@@ -74,7 +77,8 @@ TEST_P(Run, ProducesTheResultText)
 
     engine.StartDivision();
 
-    EXPECT_EQ(host.result, c.resultMessage ? message(c.resultMessage) : localised(c.result, separator));
+    EXPECT_EQ(
+        host.result, c.resultMessage ? message(c.resultMessage) : localised(c.result, separator));
     EXPECT_EQ(host.dividend, localised(c.dividendAfter, separator));
     EXPECT_EQ(host.divisor, localised(c.divisorAfter, separator));
     if (c.warning)
@@ -88,12 +92,11 @@ TEST_P(Run, ProducesTheResultText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Operands, Run,
-                         testing::Combine(testing::ValuesIn(runCases),
-                                          testing::Values(u",", u".")),
-                         [](const auto &info) {
-                             return std::string(std::get<0>(info.param).name)
-                                 + (std::get<1>(info.param) == u"," ? "_czech" : "_english");
-                         });
+    testing::Combine(testing::ValuesIn(runCases), testing::Values(u",", u".")),
+    [](const auto &info) {
+        return std::string(std::get<0>(info.param).name)
+            + (std::get<1>(info.param) == u"," ? "_czech" : "_english");
+    });
 
 class Engine : public testing::Test
 {

@@ -1,9 +1,9 @@
 #include "NumberText.h"
+
 #include "TestText.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 using namespace NumberText;
@@ -28,27 +28,27 @@ TEST_P(LeadingNumber, ReadsTheNumberAtTheStart)
     EXPECT_EQ(leadingNumber(GetParam().text), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LeadingNumber,
+INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumber,
     testing::Values(ParseCase { "empty", u"", 0 }, ParseCase { "leading_blanks", u"   42", 42 },
-                    ParseCase { "blank_between_digits", u"4 2", 42 },
-                    ParseCase { "tabs_and_line_feeds", u"\t-\n3", -3 },
-                    ParseCase { "comma_ends_the_number", u"2,5", 2 },
-                    ParseCase { "point_is_the_decimal_point", u"2.5", 2.5 },
-                    ParseCase { "trailing_letters", u"-7x", -7 }, ParseCase { "digits_then_text", u"12abc", 12 },
-                    ParseCase { "exponent", u"1e3", 1000 }, ParseCase { "capital_exponent", u"1E-2", 0.01 },
-                    ParseCase { "exponent_without_digits", u"1e", 1 },
-                    ParseCase { "exponent_sign_without_digits", u"1e+", 1 },
-                    ParseCase { "no_number", u"abc", 0 }, ParseCase { "only_a_sign", u"-", 0 },
-                    ParseCase { "two_signs", u"--5", 0 }, ParseCase { "plus_sign", u"+5", 5 },
-                    ParseCase { "point_first", u".5", 0.5 }, ParseCase { "point_last", u"5.", 5 },
-                    ParseCase { "carriage_return_is_not_a_blank", u"4\r2", 4 },
-                    ParseCase { "above_float_precision", u"16777217", 16777217 },
-                    ParseCase { "beyond_double_range", u"1e400", infinity },
-                    ParseCase { "beyond_double_range_negative", u"-1e400", -infinity },
-                    ParseCase { "huge_exponent", u"1e99999999999999999999", infinity },
-                    ParseCase { "below_double_range", u"1e-400", 0 },
-                    ParseCase { "long_zero_mantissa_huge_exponent", u"0.000e99999", 0 }),
+        ParseCase { "blank_between_digits", u"4 2", 42 },
+        ParseCase { "tabs_and_line_feeds", u"\t-\n3", -3 },
+        ParseCase { "comma_ends_the_number", u"2,5", 2 },
+        ParseCase { "point_is_the_decimal_point", u"2.5", 2.5 },
+        ParseCase { "trailing_letters", u"-7x", -7 },
+        ParseCase { "digits_then_text", u"12abc", 12 }, ParseCase { "exponent", u"1e3", 1000 },
+        ParseCase { "capital_exponent", u"1E-2", 0.01 },
+        ParseCase { "exponent_without_digits", u"1e", 1 },
+        ParseCase { "exponent_sign_without_digits", u"1e+", 1 },
+        ParseCase { "no_number", u"abc", 0 }, ParseCase { "only_a_sign", u"-", 0 },
+        ParseCase { "two_signs", u"--5", 0 }, ParseCase { "plus_sign", u"+5", 5 },
+        ParseCase { "point_first", u".5", 0.5 }, ParseCase { "point_last", u"5.", 5 },
+        ParseCase { "carriage_return_is_not_a_blank", u"4\r2", 4 },
+        ParseCase { "above_float_precision", u"16777217", 16777217 },
+        ParseCase { "beyond_double_range", u"1e400", infinity },
+        ParseCase { "beyond_double_range_negative", u"-1e400", -infinity },
+        ParseCase { "huge_exponent", u"1e99999999999999999999", infinity },
+        ParseCase { "below_double_range", u"1e-400", 0 },
+        ParseCase { "long_zero_mantissa_huge_exponent", u"0.000e99999", 0 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct FormatCase
@@ -63,7 +63,7 @@ class Separators : public testing::TestWithParam<std::u16string_view>
 };
 
 INSTANTIATE_TEST_SUITE_P(Locales, Separators, testing::Values(u",", u"."),
-                         [](const auto &info) { return info.param == u"," ? "czech" : "english"; });
+    [](const auto &info) { return info.param == u"," ? "czech" : "english"; });
 
 TEST_P(Separators, DoubleToText)
 {
@@ -125,16 +125,16 @@ TEST_P(Separators, LocaleTextRejectsOtherNotations)
     const auto sep = GetParam();
     const std::u16string_view other = sep == u"," ? u"1.5" : u"1,5";
     for (std::u16string_view text : { std::u16string_view(u""), std::u16string_view(u"abc"),
-                                      std::u16string_view(u"1E"), std::u16string_view(u"1E+"),
-                                      std::u16string_view(u" 1"), std::u16string_view(u"1 "),
-                                      std::u16string_view(u"+1"), other })
+             std::u16string_view(u"1E"), std::u16string_view(u"1E+"), std::u16string_view(u" 1"),
+             std::u16string_view(u"1 "), std::u16string_view(u"+1"), other })
         EXPECT_TRUE(std::isnan(toDouble(text, sep)));
 }
 
 TEST_P(Separators, TextRoundTripKeepsFifteenDigits)
 {
     const auto sep = GetParam();
-    for (double value : { 0.625, -2.5, 123456789012345.0, 1.5e15, 2.9, 1e-7, 4.94e-324, 1.7976931348623e308 })
+    for (double value :
+        { 0.625, -2.5, 123456789012345.0, 1.5e15, 2.9, 1e-7, 4.94e-324, 1.7976931348623e308 })
         EXPECT_EQ(toDouble(fromDouble(value, sep), sep), value);
 }
 

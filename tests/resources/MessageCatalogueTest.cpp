@@ -1,8 +1,8 @@
-#include "BuildConfig.h"
 #include "MessageCatalogue.h"
 
-#include <gtest/gtest.h>
+#include "BuildConfig.h"
 
+#include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -58,7 +58,8 @@ TEST(MessageCatalogue, PiecesKeepTheirBlanks)
 TEST(MessageCatalogue, WebAddressComesFromTheBuildSettings)
 {
     EXPECT_EQ(webAddress, u"www." ZLOMKAR_WEB_DOMAIN);
-    EXPECT_EQ(MessageCatalogue::text(104), u"Tento program si můžete zdarma stáhnout na " + webAddress);
+    EXPECT_EQ(
+        MessageCatalogue::text(104), u"Tento program si můžete zdarma stáhnout na " + webAddress);
 }
 
 TEST(MessageCatalogue, HelpTextHasElevenLinesWithItsEmptyOnes)
@@ -67,7 +68,8 @@ TEST(MessageCatalogue, HelpTextHasElevenLinesWithItsEmptyOnes)
     ASSERT_EQ(help.size(), 11u);
     for (int empty : { 2, 5, 7, 9, 10 })
         EXPECT_TRUE(help[empty - 1].empty()) << "line " << empty;
-    EXPECT_EQ(help[0], u"Tímto programem můžete dělit 2 (celá) čísla na \"nekonečno desetinných míst");
+    EXPECT_EQ(
+        help[0], u"Tímto programem můžete dělit 2 (celá) čísla na \"nekonečno desetinných míst");
     EXPECT_EQ(help[5], u"Přerušit počítní můžete kdykoliv tlačítkem \"Zastavit\"");
     EXPECT_EQ(help[10], webAddress);
 }

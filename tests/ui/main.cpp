@@ -1,0 +1,27 @@
+#include <QApplication>
+#include <cstring>
+#include <vector>
+
+int runForm1Tests(int argc, char *argv[]);
+int runSavingTests(int argc, char *argv[]);
+
+// Runs every suite; `tst_ui Suite [QtTest options]` runs one of them.
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const std::pair<const char *, int (*)(int, char *[])> suites[] = {
+        { "Form1Test", runForm1Tests },
+        { "SavingTest", runSavingTests },
+    };
+    int failures = 0;
+    for (const auto &[name, run] : suites) {
+        if (argc > 1 && std::strcmp(argv[1], name) == 0) {
+            std::vector<char *> arguments(argv, argv + argc);
+            arguments.erase(arguments.begin() + 1);
+            return run(argc - 1, arguments.data());
+        }
+    }
+    for (const auto &[name, run] : suites)
+        failures += run(argc, argv);
+    return failures == 0 ? 0 : 1;
+}

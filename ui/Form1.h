@@ -1,0 +1,82 @@
+#pragma once
+
+#include "CommonDialog.h"
+#include "DivisionEngine.h"
+#include "DivisionHost.h"
+
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class ResultBox;
+
+// The main window: the two operands, the result box, Start, Stop, Help and Quit, and the menus.
+// It hosts the long division, which runs inside Start's click and yields to the event loop after
+// every digit, so every other command can run between two digits.
+class Form1 : public QMainWindow, public DivisionHost
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(const QString &decimalSeparator, QWidget *parent = nullptr);
+
+    // Quit ends the program through this; tests replace it so that their process lives on.
+    void setProgramEnd(std::function<void()> programEnd);
+
+    std::u16string dividendText() const override;
+    void setDividendText(std::u16string_view text) override;
+    std::u16string divisorText() const override;
+    void setDivisorText(std::u16string_view text) override;
+    void setResultText(std::u16string_view text) override;
+    void appendToResultText(std::u16string_view text) override;
+    void setStartEnabled(bool enabled) override;
+    void showWarning(std::u16string_view message) override;
+    void yield() override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void load();
+
+    void start();
+    void stop();
+    void quit();
+    void showHelp();
+    void showAbout();
+    void askDecimalPlaces();
+    void saveResult();
+
+    const QString m_decimalSeparator;
+    DivisionEngine m_engine;
+    std::function<void()> m_programEnd;
+
+    QLineEdit *Text1 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    ResultBox *Text3 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QLabel *Label3 = nullptr;
+    CommonDialog CommonDialog1;
+
+    QMenu *MenuSoubor = nullptr;
+    QAction *MenuSave = nullptr;
+    QAction *no1 = nullptr;
+    QAction *MenuQuit = nullptr;
+    QMenu *MenuSetup = nullptr;
+    QAction *MenuDesMist = nullptr;
+    QMenu *MenuHelp = nullptr;
+    QAction *MenuPouziti = nullptr;
+    QAction *MenuAbout = nullptr;
+};

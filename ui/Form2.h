@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QDialog>
+
+// The About window.
+class Form2 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit Form2(QWidget *parent = nullptr);
+};

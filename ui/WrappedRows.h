@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QFontMetricsF>
+#include <QStringView>
+#include <array>
+#include <vector>
+
+// Breaks a text into the rows of a box of a given width: at every line feed, and wherever the next
+// character would not fit. Appended text is laid out on its own, so a growing text costs the same
+// per character at any length.
+class WrappedRows
+{
+public:
+    WrappedRows();
+
+    void setFont(const QFont &font);
+    void setWidth(qreal width);
+
+    // Lays out `text` afresh.
+    void layout(QStringView text);
+    // Lays out the characters of `text` beyond the ones laid out so far.
+    void extend(QStringView text);
+
+    qsizetype rowCount() const { return qsizetype(m_rowStarts.size()); }
+    qsizetype rowStart(qsizetype row) const { return m_rowStarts[std::size_t(row)]; }
+    // Where the row ends: the start of the next row, or the end of the text laid out.
+    qsizetype rowEnd(qsizetype row) const;
+    qsizetype rowOf(qsizetype offset) const;
+
+private:
+    qreal advance(char16_t c);
+
+    QFontMetricsF m_metrics;
+    std::array<qreal, 256> m_latinAdvances {};
+    qreal m_width = 0;
+    std::vector<qsizetype> m_rowStarts { 0 };
+    qsizetype m_laidOut = 0;
+    qreal m_rowWidth = 0;
+};
