@@ -1,6 +1,7 @@
 // Renders the program's windows to PNG files for the README: `zlomkar_screenshots <folder>`.
 // Run it with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=2 renders them at double scale.
 #include "Form1.h"
+#include "Form2.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,6 +29,12 @@ int main(int argc, char *argv[])
         [&] { window.findChild<QPushButton *>(QStringLiteral("Command2"))->click(); });
     QTimer::singleShot(150, &window, [&] {
         window.grab().save(folder.filePath(QStringLiteral("main-window%1.png").arg(suffix)));
+        // Nothing listens on the discard port, so the check fails at once, as it does offline.
+        AboutSetup offline = AboutSetup::forThisProgram();
+        offline.noticeAddress = QStringLiteral("http://127.0.0.1:9/update.txt");
+        Form2 about(offline);
+        about.show();
+        about.grab().save(folder.filePath(QStringLiteral("about-window%1.png").arg(suffix)));
         window.close();
     });
     return app.exec();

@@ -1,7 +1,8 @@
 #include "DecimalPlacesText.h"
 
-#include "Messages.h"
+#include "CatalogueText.h"
 #include "NumberText.h"
+#include "WideText.h"
 
 #include <cmath>
 

@@ -1,14 +1,16 @@
 #include "Form1.h"
 
+#include "CatalogueText.h"
 #include "DecimalPlacesText.h"
 #include "DesignFont.h"
 #include "Form2.h"
 #include "InputBox.h"
 #include "MessageBox.h"
-#include "Messages.h"
+#include "ProgramIcon.h"
 #include "ResultBox.h"
 #include "SavedResult.h"
 #include "Twips.h"
+#include "WideText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -45,9 +47,11 @@ Form1::Form1(const QString &decimalSeparator, QWidget *parent)
     , m_decimalSeparator(decimalSeparator)
     , m_engine(*this, decimalSeparator.toStdU16String())
     , m_programEnd(endProgramAtOnce)
+    , m_aboutSetup(AboutSetup::forThisProgram())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zlomkar"));
+    setWindowIcon(ProgramIcon::icon());
     setWindowFlags(
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     createControls();
@@ -60,6 +64,11 @@ Form1::Form1(const QString &decimalSeparator, QWidget *parent)
 void Form1::setProgramEnd(std::function<void()> programEnd)
 {
     m_programEnd = std::move(programEnd);
+}
+
+void Form1::setAboutSetup(AboutSetup setup)
+{
+    m_aboutSetup = std::move(setup);
 }
 
 void Form1::createControls()
@@ -265,7 +274,7 @@ void Form1::showHelp()
 
 void Form1::showAbout()
 {
-    Form2 about;
+    Form2 about(m_aboutSetup);
     about.exec();
 }
 

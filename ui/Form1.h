@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AboutSetup.h"
 #include "CommonDialog.h"
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
@@ -26,6 +27,8 @@ public:
 
     // Quit ends the program through this; tests replace it so that their process lives on.
     void setProgramEnd(std::function<void()> programEnd);
+    // Where the About window looks for its notice and how it opens links.
+    void setAboutSetup(AboutSetup setup);
 
     std::u16string dividendText() const override;
     void setDividendText(std::u16string_view text) override;
@@ -57,6 +60,7 @@ private:
     const QString m_decimalSeparator;
     DivisionEngine m_engine;
     std::function<void()> m_programEnd;
+    AboutSetup m_aboutSetup;
 
     QLineEdit *Text1 = nullptr;
     QLineEdit *Text2 = nullptr;

@@ -1,8 +1,126 @@
 #include "Form2.h"
 
-Form2::Form2(QWidget *parent)
+#include "BuildConfig.h"
+#include "DesignFont.h"
+#include "LinkLabel.h"
+#include "NoticeFile.h"
+#include "ProgramIcon.h"
+#include "Twips.h"
+#include "UpdateCheck.h"
+#include "WebAddresses.h"
+
+#include <QTextDocument>
+
+namespace {
+
+// Tooltips take rich text by default; an address from the notice must show as it is.
+QString plainToolTip(const QString &text)
+{
+    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap);
+}
+
+// The version line pushes the identifier to the right with blanks; where the stand-in face is wider
+// than the designed one, its letters move closer together so the line keeps its designed width.
+void fitToDesignedWidth(QLabel *label)
+{
+    const qreal overflow
+        = QFontMetricsF(label->font()).horizontalAdvance(label->text()) - label->width();
+    if (overflow <= 0)
+        return;
+    QFont narrower = label->font();
+    narrower.setLetterSpacing(QFont::AbsoluteSpacing, -overflow / qreal(label->text().size()));
+    label->setFont(narrower);
+}
+
+template<typename Label>
+Label *designLabel(const char *name, const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *label = new Label(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+Form2::Form2(AboutSetup setup, QWidget *parent)
     : QDialog(parent)
+    , m_setup(std::move(setup))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("O programu"));
+    setWindowFlags(
+        Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(fromTwips(0, 0, 4680, 2535).size());
+    setFont(designFont(8));
+    createControls();
+    load();
+}
+
+Form2::~Form2()
+{
+    NoticeFile::remove(m_noticeFile);
+}
+
+void Form2::createControls()
+{
+    const QFont linkFont = designFont(9.75, true);
+
+    Label1 = designLabel<QLabel>(
+        "Label1", QStringLiteral("Zlomkar 2.0."), fromTwips(840, 120, 1110, 240), this);
+    Label1->setFont(linkFont);
+    Label2 = designLabel<QLabel>("Label2",
+        QStringLiteral("Vytvořil tým Zlomkar;info@" ZLOMKAR_WEB_DOMAIN),
+        fromTwips(840, 480, 3210, 195), this);
+    Label3 = designLabel<QLabel>("Label3", QStringLiteral("Copyright © 2026 tým Zlomkar"),
+        fromTwips(840, 720, 2340, 195), this);
+    Label4 = designLabel<LinkLabel>(
+        "Label4", QStringLiteral(ZLOMKAR_WEB_ADDRESS), fromTwips(840, 1080, 1800, 240), this);
+    Label4->setFont(linkFont);
+    Label4->setCursor(Qt::WhatsThisCursor);
+    connect(Label4, &LinkLabel::clicked, this,
+        [this] { m_setup.openUrl(QUrl(WebAddresses::homePage)); });
+
+    Label15 = designLabel<QLabel>(
+        "Label15", QStringLiteral("Prosím čekejte..."), fromTwips(120, 1680, 4455, 555), this);
+    Label15->setFont(designFont(8.25, true));
+    Label15->setWordWrap(true);
+    Label15->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette darkRed = Label15->palette();
+    for (auto group : { QPalette::Active, QPalette::Inactive })
+        darkRed.setColor(group, QPalette::WindowText, QColor(192, 0, 0));
+    Label15->setPalette(darkRed);
+    Label15->setEnabled(false);
+
+    Label5 = designLabel<QLabel>("Label5",
+        QStringLiteral("v2.0.") + QString(76, QLatin1Char(' ')) + QStringLiteral("Id.:90220"),
+        fromTwips(120, 2280, 4455, 195), this);
+    Label6 = designLabel<LinkLabel>(
+        "Label6", QStringLiteral("- web programu"), fromTwips(960, 1320, 1620, 240), this);
+    Label6->setFont(linkFont);
+    Label6->setCursor(Qt::WhatsThisCursor);
+    connect(Label6, &LinkLabel::clicked, this, [this] { m_setup.openUrl(QUrl(m_programPage)); });
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(fromTwips(120, 120, 480, 480));
+    Image1->setPixmap(ProgramIcon::icon().pixmap(Image1->size()));
+
+    fitToDesignedWidth(Label5);
+    for (QLabel *sizedToText : { Label1, Label2, Label3, static_cast<QLabel *>(Label4), Label5,
+             static_cast<QLabel *>(Label6) })
+        sizedToText->adjustSize();
+}
+
+// The update check, before the window is first shown.
+void Form2::load()
+{
+    m_noticeFile = NoticeFile::location(m_setup.programDirectory);
+    const UpdateOutcome outcome
+        = UpdateCheck::run(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
+    Label15->setText(outcome.statusCaption);
+    Label15->setEnabled(outcome.statusEnabled);
+    m_programPage = outcome.programPageAddress.value_or(WebAddresses::programPage);
+    Label6->setToolTip(plainToolTip(m_programPage));
 }

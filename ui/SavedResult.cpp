@@ -1,7 +1,8 @@
 #include "SavedResult.h"
 
+#include "CatalogueText.h"
 #include "CodePage1250.h"
-#include "Messages.h"
+#include "WideText.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "LocalHttpServer.h"
 #include "MessageCatalogue.h"
 #include "ModalAnswer.h"
 #include "ResultBox.h"
@@ -95,6 +96,9 @@ Form1 &Form1Test::openWindow(const QString &decimalSeparator)
     m_form = std::make_unique<Form1>(decimalSeparator);
     m_programEnds = 0;
     m_form->setProgramEnd([this] { ++m_programEnds; });
+    AboutSetup offline = AboutSetup::forThisProgram();
+    offline.noticeAddress = LocalHttpServer::closedPortUrl(QStringLiteral("/update.txt"));
+    m_form->setAboutSetup(offline);
     m_form->show();
     m_form->activateWindow();
     [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(m_form.get());

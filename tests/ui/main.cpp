@@ -3,6 +3,7 @@
 #include <vector>
 
 int runForm1Tests(int argc, char *argv[]);
+int runForm2Tests(int argc, char *argv[]);
 int runSavingTests(int argc, char *argv[]);
 
 // Runs every suite; `tst_ui Suite [QtTest options]` runs one of them.
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const std::pair<const char *, int (*)(int, char *[])> suites[] = {
         { "Form1Test", runForm1Tests },
+        { "Form2Test", runForm2Tests },
         { "SavingTest", runSavingTests },
     };
     int failures = 0;

@@ -1,0 +1,6 @@
+#include "ProgramIcon.h"
+
+QIcon ProgramIcon::icon()
+{
+    return QIcon(picturePath);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+namespace NoticeReader {
+
+// UpdateText as the About window holds it: the value of key "90220" in section "Update" of the
+// notice, decoded from Windows-1250, or "error" when there is none; at most 127 characters,
+// followed by NUL characters up to 128 characters in all.
+QString updateText(std::string_view noticeBytes);
+
+// The same read from the notice file; a file that cannot be read counts as missing.
+QString readUpdateText(const QString &fileName);
+
+} // namespace NoticeReader
