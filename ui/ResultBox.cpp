@@ -27,13 +27,16 @@ ResultBox::ResultBox(QWidget *parent)
     m_rows.setFont(font());
 }
 
+// A new text is shown from its start; it is followed while it grows if it fits in the box.
 void ResultBox::setText(const QString &text)
 {
     m_text = text;
     m_anchor = m_cursor = 0;
     m_rows.layout(m_text);
+    m_refreshTimer.stop();
+    updateScrollRange();
     verticalScrollBar()->setValue(0);
-    refresh();
+    viewport()->update();
 }
 
 void ResultBox::append(QStringView text)
@@ -66,11 +69,17 @@ void ResultBox::refresh()
     m_refreshTimer.stop();
     QScrollBar *bar = verticalScrollBar();
     const bool followingTheEnd = bar->value() == bar->maximum();
-    bar->setRange(0, int(std::max<qsizetype>(0, m_rows.rowCount() - rowsInView())));
-    bar->setPageStep(rowsInView());
+    updateScrollRange();
     if (followingTheEnd)
         bar->setValue(bar->maximum());
     viewport()->update();
+}
+
+void ResultBox::updateScrollRange()
+{
+    QScrollBar *bar = verticalScrollBar();
+    bar->setRange(0, int(std::max<qsizetype>(0, m_rows.rowCount() - rowsInView())));
+    bar->setPageStep(rowsInView());
 }
 
 void ResultBox::relayout()

@@ -41,6 +41,7 @@ protected:
 private:
     void relayout();
     void refresh();
+    void updateScrollRange();
     int lineHeight() const;
     int rowsInView() const;
     QString visibleText(qsizetype row) const;

@@ -53,6 +53,7 @@ private slots:
     void failedSaveIsReported_data();
     void failedSaveIsReported();
     void directoryTargetFails();
+    void saveDuringALongRunWritesEveryDigit();
 
 private:
     // Chooses File > Save result and answers the dialog with `path` typed into its name field
@@ -211,6 +212,26 @@ void SavingTest::directoryTargetFails()
 {
     QVERIFY(!writeSaveText(m_folder->path(), QStringLiteral("x")));
     QVERIFY(QFileInfo(m_folder->path()).isDir());
+}
+
+void SavingTest::saveDuringALongRunWritesEveryDigit()
+{
+    auto *dividend = m_form->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    WindowDriver::typeInto(dividend, QStringLiteral("1"));
+    WindowDriver::typeInto(m_form->findChild<QLineEdit *>(QStringLiteral("Text2")),
+                           QStringLiteral("7"));
+    const QString path = m_folder->filePath(QStringLiteral("long.txt"));
+    QString resultWhenSaved;
+    QTimer::singleShot(300, m_form.get(), [&] {
+        // The run waits in its yield while this runs, so no digit comes between these two.
+        resultWhenSaved = m_form->findChild<ResultBox *>(QStringLiteral("Text3"))->text();
+        save(path);
+        QTest::keyClick(dividend, Qt::Key_Escape);
+    });
+    QTest::keyClick(dividend, Qt::Key_Return);
+
+    QVERIFY2(resultWhenSaved.size() > 10000, "the run was well under way");
+    QCOMPARE(contents(path), header + "1 / 7 = \r\n" + resultWhenSaved.toLatin1());
 }
 
 int runSavingTests(int argc, char *argv[])

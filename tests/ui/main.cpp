@@ -4,6 +4,7 @@
 
 int runForm1Tests(int argc, char *argv[]);
 int runForm2Tests(int argc, char *argv[]);
+int runResultBoxTests(int argc, char *argv[]);
 int runSavingTests(int argc, char *argv[]);
 
 // Runs every suite; `tst_ui Suite [QtTest options]` runs one of them.
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
     const std::pair<const char *, int (*)(int, char *[])> suites[] = {
         { "Form1Test", runForm1Tests },
         { "Form2Test", runForm2Tests },
+        { "ResultBoxTest", runResultBoxTests },
         { "SavingTest", runSavingTests },
     };
     int failures = 0;

@@ -1,0 +1,245 @@
+// Measures how fast the long division produces digits, alone and in the real main window, how
+// quickly Stop and Quit end a long run, and how much memory a digit costs. Prints a table and,
+// last, one line with the figures.
+//
+//   zlomkar_bench              runs everything (about a minute)
+//   zlomkar_bench --quick      shorter runs, for a smoke test
+//
+// The window runs on the platform Qt picks: offscreen when QT_QPA_PLATFORM=offscreen, or the X11
+// display in DISPLAY (for instance under xvfb-run).
+#include "DivisionEngine.h"
+#include "Form1.h"
+#include "NullHost.h"
+#include "ProcessMemory.h"
+#include "ResultBox.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double engineDigitsPerSecond(float digits)
+{
+    NullHost host;
+    DivisionEngine engine(host, u",");
+    engine.DecimalPlaces = digits;
+    const auto start = Clock::now();
+    engine.StartDivision();
+    return digits / (millisecondsSince(start) / 1000);
+}
+
+// The result box alone, appending one digit at a time: nanoseconds per digit in the first and in
+// the last million of `digits`.
+std::pair<double, double> resultBoxAppendNs(qsizetype digits)
+{
+    ResultBox box;
+    box.resize(313, 369);
+    box.show();
+    box.setText(QStringLiteral("0,"));
+    const char16_t digit[] = { u'7' };
+    double first = 0;
+    double last = 0;
+    for (qsizetype million = 0; million < digits / 1'000'000; ++million) {
+        const auto start = Clock::now();
+        for (int i = 0; i < 1'000'000; ++i) {
+            box.append(QStringView(digit, 1));
+            // The box repaints from a timer, as it does between a run's digits.
+            if ((i & 1023) == 0)
+                QCoreApplication::processEvents();
+        }
+        last = millisecondsSince(start) * 1e6 / 1'000'000;
+        if (million == 0)
+            first = last;
+    }
+    return { first, last };
+}
+
+// The main window dividing 1 by 7 without a limit, driven by timers that run inside its yields.
+class WindowRun
+{
+public:
+    WindowRun()
+        : m_form(QStringLiteral(","))
+    {
+        m_form.show();
+        // Without a window manager the window may never get the focus, so keys go to the box.
+        m_operand = m_form.findChild<QLineEdit *>(QStringLiteral("Text1"));
+        m_operand->setText(QStringLiteral("1"));
+        m_form.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QStringLiteral("7"));
+        m_result = m_form.findChild<ResultBox *>(QStringLiteral("Text3"));
+    }
+
+    qsizetype digits() const { return m_result->text().size() - 2; }
+
+    // Starts the run and calls `during` every 10 ms inside it until `during` asks to stop by
+    // returning true; then Esc is pressed, posted so that it waits in the queue as a key from the
+    // window system does, and this returns the milliseconds from that key press to the end of the
+    // run.
+    double runUntil(const std::function<bool(double elapsedMs)> &during)
+    {
+        const auto start = Clock::now();
+        Clock::time_point stopPressed;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!during(millisecondsSince(start)))
+                return;
+            poll.stop();
+            stopPressed = Clock::now();
+            QCoreApplication::postEvent(
+                m_operand, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        });
+        poll.start(10);
+        m_form.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        return millisecondsSince(stopPressed);
+    }
+
+private:
+    Form1 m_form;
+    QLineEdit *m_operand = nullptr;
+    ResultBox *m_result = nullptr;
+};
+
+struct Figures
+{
+    double engineRate = 0;
+    std::pair<double, double> appendNs;
+    qsizetype after2s = 0;
+    qsizetype after8s = 0;
+    // Digits at the end of every second, to see whether the rate holds.
+    QList<qsizetype> everySecond;
+    double stopAt8s = 0;
+    qsizetype longRunDigits = 0;
+    double longRunSeconds = 0;
+    double stopLongRun = 0;
+    double bytesPerDigit = 0;
+    double quitMs = 0;
+};
+
+double quitLatencyMs(const QString &self)
+{
+    QProcess child;
+    child.start(self, { QStringLiteral("--quit-child") });
+    if (!child.waitForReadyRead(30000))
+        return -1;
+    const qint64 pressedNs = child.readLine().trimmed().toLongLong();
+    child.waitForFinished(30000);
+    const qint64 endedNs
+        = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+              .count();
+    return double(endedNs - pressedNs) / 1e6;
+}
+
+// The child of quitLatencyMs: runs 1 / 7 for a second, then clicks Quit and says when.
+int quitChild()
+{
+    Form1 form(QStringLiteral(","));
+    form.show();
+    form.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QStringLiteral("7"));
+    form.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("1"));
+    QTimer::singleShot(
+        0, &form, [&] { form.findChild<QPushButton *>(QStringLiteral("Command1"))->click(); });
+    QTimer::singleShot(1000, &form, [&] {
+        const qint64 now
+            = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+                  .count();
+        std::printf("%lld\n", static_cast<long long>(now));
+        std::fflush(stdout);
+        // A click rather than Ctrl+Q: without a window manager the window is never active, and
+        // shortcuts only reach the active window.
+        QMetaObject::invokeMethod(form.findChild<QPushButton *>(QStringLiteral("Command4")),
+            &QPushButton::click, Qt::QueuedConnection);
+    });
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.contains(QStringLiteral("--quit-child")))
+        return quitChild();
+    const bool quick = arguments.contains(QStringLiteral("--quick"));
+    const qsizetype longRun = quick ? 2'000'000 : 10'000'000;
+
+    Figures figures;
+    figures.engineRate = engineDigitsPerSecond(quick ? 2e6F : 1e7F);
+    figures.appendNs = resultBoxAppendNs(longRun);
+    {
+        WindowRun run;
+        figures.stopAt8s = run.runUntil([&](double elapsedMs) {
+            if (elapsedMs >= 1000 * (figures.everySecond.size() + 1))
+                figures.everySecond << run.digits();
+            if (elapsedMs >= 2000 && figures.after2s == 0)
+                figures.after2s = run.digits();
+            if (elapsedMs < 8000)
+                return false;
+            figures.after8s = run.digits();
+            return true;
+        });
+    }
+    {
+        WindowRun run;
+        const qint64 before = residentBytes();
+        figures.stopLongRun = run.runUntil([&](double elapsedMs) {
+            if (run.digits() < longRun)
+                return false;
+            figures.longRunDigits = run.digits();
+            figures.longRunSeconds = elapsedMs / 1000;
+            figures.bytesPerDigit = double(residentBytes() - before) / double(run.digits());
+            return true;
+        });
+    }
+    figures.quitMs = quitLatencyMs(QCoreApplication::applicationFilePath());
+
+    const QString platform = QGuiApplication::platformName();
+    std::printf("| measure (%s) | figure | target |\n|---|---|---|\n", qPrintable(platform));
+    std::printf("| engine alone, digits per second | %.0f | |\n", figures.engineRate);
+    std::printf("| result box alone, ns per digit in the first million | %.1f | |\n",
+        figures.appendNs.first);
+    std::printf("| result box alone, ns per digit in the last million | %.1f | |\n",
+        figures.appendNs.second);
+    std::printf("| window, digits after 2 s | %lld | |\n", static_cast<long long>(figures.after2s));
+    std::printf("| window, digits after 8 s | %lld | >= 1500000 |\n",
+        static_cast<long long>(figures.after8s));
+    for (qsizetype second = 1; second < figures.everySecond.size(); ++second)
+        std::printf("| window, digits in second %lld | %lld | |\n",
+            static_cast<long long>(second + 1),
+            static_cast<long long>(figures.everySecond[second] - figures.everySecond[second - 1]));
+    std::printf("| digits after 8 s / after 2 s | %.2f | >= 3 |\n",
+        double(figures.after8s) / double(std::max<qsizetype>(1, figures.after2s)));
+    std::printf("| Stop at %lld digits, ms | %.1f | <= 50 |\n",
+        static_cast<long long>(figures.after8s), figures.stopAt8s);
+    std::printf("| window, digits per second over %lld digits | %.0f | |\n",
+        static_cast<long long>(figures.longRunDigits),
+        double(figures.longRunDigits) / figures.longRunSeconds);
+    std::printf("| Stop at %lld digits, ms | %.1f | <= 50 |\n",
+        static_cast<long long>(figures.longRunDigits), figures.stopLongRun);
+    std::printf("| memory per digit at %lld digits, bytes | %.2f | <= 8 |\n",
+        static_cast<long long>(figures.longRunDigits), figures.bytesPerDigit);
+    std::printf("| Quit to end of process, ms | %.1f | <= 200 |\n", figures.quitMs);
+    std::printf("figures: platform=%s engine=%.0f/s d2=%lld d8=%lld ratio=%.2f stop8s=%.1fms "
+                "stop%lld=%.1fms bytes/digit=%.2f quit=%.1fms\n",
+        qPrintable(platform), figures.engineRate, static_cast<long long>(figures.after2s),
+        static_cast<long long>(figures.after8s),
+        double(figures.after8s) / double(std::max<qsizetype>(1, figures.after2s)), figures.stopAt8s,
+        static_cast<long long>(figures.longRunDigits), figures.stopLongRun, figures.bytesPerDigit,
+        figures.quitMs);
+    return 0;
+}
