@@ -2,5 +2,8 @@
 
 QIcon ProgramIcon::icon()
 {
-    return QIcon(picturePath);
+    QIcon icon(picturePath);
+    for (const QString &path : themeSizePaths)
+        icon.addFile(path);
+    return icon;
 }

@@ -9,6 +9,7 @@
 #include "ProgramIcon.h"
 #include "ResultBox.h"
 #include "SavedResult.h"
+#include "TaskBarEntry.h"
 #include "Twips.h"
 #include "WideText.h"
 
@@ -59,6 +60,7 @@ Form1::Form1(const QString &decimalSeparator, QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     load();
     Text1->setFocus();
+    keepOutOfTaskBar(this);
 }
 
 void Form1::setProgramEnd(std::function<void()> programEnd)
@@ -121,6 +123,13 @@ void Form1::createControls()
     Label3 = designLabel(QStringLiteral("Label3"),
         QStringLiteral("Počítat na 0 des. míst (0 = \"nekonečno\")"),
         fromTwips(120, 6120, 2910, 195), client);
+
+    // Names for assistive technology where a control's own text does not say what it is.
+    Text1->setAccessibleName(QStringLiteral("dělenec"));
+    Text2->setAccessibleName(QStringLiteral("dělitel"));
+    Label1->setAccessibleName(QStringLiteral("děleno"));
+    Label2->setAccessibleName(QStringLiteral("rovná se"));
+    Text3->setAccessibleName(QStringLiteral("výsledek"));
 
     QWidget::setTabOrder(Text1, Text2);
     QWidget::setTabOrder(Text2, Text3);

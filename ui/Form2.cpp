@@ -107,6 +107,15 @@ void Form2::createControls()
     Image1->setGeometry(fromTwips(120, 120, 480, 480));
     Image1->setPixmap(ProgramIcon::icon().pixmap(Image1->size()));
 
+    // Names for assistive technology where a control's own text does not say what it is.
+    Label4->setAccessibleName(QStringLiteral("domovská stránka ") + Label4->text());
+    Label4->setAccessibleDescription(QStringLiteral("odkaz, otevře se v prohlížeči"));
+    Label6->setAccessibleName(QStringLiteral("webová stránka programu"));
+    Label6->setAccessibleDescription(QStringLiteral("odkaz, otevře se v prohlížeči"));
+    Label15->setAccessibleDescription(QStringLiteral("stav kontroly aktualizací"));
+    Label5->setAccessibleName(QStringLiteral("verze 2.0., identifikátor 90220"));
+    Image1->setAccessibleName(QStringLiteral("ikona programu Zlomkar"));
+
     fitToDesignedWidth(Label5);
     for (QLabel *sizedToText : { Label1, Label2, Label3, static_cast<QLabel *>(Label4), Label5,
              static_cast<QLabel *>(Label6) })

@@ -1,5 +1,8 @@
 #include "ResultBox.h"
 
+#include "ResultBoxAccessible.h"
+
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -16,6 +19,9 @@ constexpr int framePeriodMs = 16;
 ResultBox::ResultBox(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
+    // Registered when the first box is made.
+    [[maybe_unused]] static const bool readableAsText
+        = (QAccessible::installFactory(ResultBoxAccessible::create), true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);

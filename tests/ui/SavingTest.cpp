@@ -218,8 +218,8 @@ void SavingTest::saveDuringALongRunWritesEveryDigit()
 {
     auto *dividend = m_form->findChild<QLineEdit *>(QStringLiteral("Text1"));
     WindowDriver::typeInto(dividend, QStringLiteral("1"));
-    WindowDriver::typeInto(m_form->findChild<QLineEdit *>(QStringLiteral("Text2")),
-                           QStringLiteral("7"));
+    WindowDriver::typeInto(
+        m_form->findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("7"));
     const QString path = m_folder->filePath(QStringLiteral("long.txt"));
     QString resultWhenSaved;
     QTimer::singleShot(300, m_form.get(), [&] {

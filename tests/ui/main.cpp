@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+int runAccessibilityTests(int argc, char *argv[]);
 int runForm1Tests(int argc, char *argv[]);
 int runForm2Tests(int argc, char *argv[]);
 int runResultBoxTests(int argc, char *argv[]);
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const std::pair<const char *, int (*)(int, char *[])> suites[] = {
+        { "AccessibilityTest", runAccessibilityTests },
         { "Form1Test", runForm1Tests },
         { "Form2Test", runForm2Tests },
         { "ResultBoxTest", runResultBoxTests },
