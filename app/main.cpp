@@ -9,6 +9,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral(ZLOMKAR_PRODUCT_NAME));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZLOMKAR_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZLOMKAR_APP_ID));
 
     Form1 window(QLocale::system().decimalPoint());
     window.show();

@@ -6,9 +6,11 @@ build_dir="$repo_root/build"
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libxcb1-dev
     libgtest-dev
     fonts-dejavu-core
+    desktop-file-utils appstream dpkg-dev file
+    xvfb xauth
 )
 
 as_root() {
