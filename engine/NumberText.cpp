@@ -10,9 +10,15 @@ namespace {
 constexpr std::u16string_view infinityText = u"∞";
 constexpr std::u16string_view negativeInfinityText = u"-∞";
 
-// Exponents are saturated here while they are read: anything beyond this already overflows or
-// underflows every floating-point type, and long exponents must not overflow the counter.
-constexpr long long exponentLimit = 100000;
+// Exponents are saturated while they are read, so a long run of exponent digits cannot overflow
+// the counter. The limit lies beyond the length of any text, so that digits before or after the
+// point can never bring a saturated exponent back into range.
+constexpr long long exponentLimit = 1'000'000'000'000'000;
+
+// Decimal exponents of the leading digit beyond which every value overflows or underflows even the
+// widest type used here, whatever its digits.
+constexpr long long overflowExponent = 310;
+constexpr long long underflowExponent = -330;
 
 bool isDigit(char16_t c)
 {
@@ -24,9 +30,7 @@ long long appendExponentDigit(long long exponent, char16_t digit)
     return std::min(exponent * 10 + (digit - u'0'), exponentLimit);
 }
 
-// The pieces of a decimal number as they were read. std::from_chars turns them into a binary
-// value; on a range error it does not say whether the value was too large or too small, so the
-// decimal exponent of the first non-zero digit is kept to decide that.
+// The pieces of a decimal number as they were read, turned into a binary value by std::from_chars.
 struct Decimal
 {
     bool negative = false;
@@ -36,32 +40,38 @@ struct Decimal
 
     bool hasDigits() const { return !integerDigits.empty() || !fractionDigits.empty(); }
 
-    long long leadingExponent() const
-    {
-        if (auto i = integerDigits.find_first_not_of('0'); i != std::string::npos)
-            return static_cast<long long>(integerDigits.size() - 1 - i) + exponent;
-        if (auto f = fractionDigits.find_first_not_of('0'); f != std::string::npos)
-            return -static_cast<long long>(f + 1) + exponent;
-        return 0;
-    }
-
+    // The number is handed to std::from_chars as its significant digits with the exponent of the
+    // first of them, which stays small for every value in range: long texts shift the exponent by
+    // their length, and from_chars caps large exponents on its own.
     template<typename Float> Float toBinary() const
     {
+        const std::string digits = integerDigits + fractionDigits;
+        const auto first = digits.find_first_not_of('0');
+        const Float zero = negative ? -Float(0) : Float(0);
+        if (first == std::string::npos)
+            return zero;
+        const auto last = digits.find_last_not_of('0');
+        const long long leadingExponent
+            = static_cast<long long>(integerDigits.size() - 1 - first) + exponent;
+        const Float infinity = std::numeric_limits<Float>::infinity();
+        if (leadingExponent > overflowExponent)
+            return negative ? -infinity : infinity;
+        if (leadingExponent < underflowExponent)
+            return zero;
+
         std::string ascii;
-        ascii.reserve(integerDigits.size() + fractionDigits.size() + 12);
+        ascii.reserve(last - first + 24);
         if (negative)
             ascii += '-';
-        ascii += integerDigits.empty() ? std::string("0") : integerDigits;
-        if (!fractionDigits.empty())
-            ascii.append(".").append(fractionDigits);
-        ascii.append("e").append(std::to_string(exponent));
+        ascii += digits[first];
+        if (last > first)
+            ascii.append(".").append(digits, first + 1, last - first);
+        ascii.append("e").append(std::to_string(leadingExponent));
 
         Float value {};
         const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-        if (error == std::errc::result_out_of_range) {
-            value = leadingExponent() > 0 ? std::numeric_limits<Float>::infinity() : Float(0);
-            return negative ? -value : value;
-        }
+        if (error == std::errc::result_out_of_range)
+            return leadingExponent > 0 ? (negative ? -infinity : infinity) : zero;
         return value;
     }
 };

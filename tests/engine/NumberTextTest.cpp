@@ -51,6 +51,18 @@ INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumber,
         ParseCase { "long_zero_mantissa_huge_exponent", u"0.000e99999", 0 }),
     [](const auto &info) { return std::string(info.param.name); });
 
+// Digits move the exponent by the length of the text, so a long text may hold a number in range
+// with an exponent far out of it, or the other way round.
+TEST(LeadingNumber, LongTextsKeepTheirMagnitude)
+{
+    const std::u16string zeros(200000, u'0');
+    EXPECT_EQ(leadingNumber(u"0." + zeros + u"1e999999"), infinity);
+    EXPECT_EQ(leadingNumber(u"1" + zeros + u"e-199990"), 1e10);
+    EXPECT_EQ(leadingNumber(u"0." + zeros + u"25e200001"), 2.5);
+    EXPECT_EQ(leadingNumber(u"-1" + zeros), -infinity);
+    EXPECT_EQ(leadingNumber(u"1" + zeros + u"e-200000"), 1);
+}
+
 struct FormatCase
 {
     const char *name;
