@@ -3,6 +3,7 @@
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir="$repo_root/build"
+sanitize_build_dir="$repo_root/build-sanitize"
 
 packages=(
     cmake ninja-build g++ pkg-config
@@ -32,7 +33,10 @@ install_missing_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# build [DIR [CMAKE_ARGUMENTS...]]: configures and builds into DIR, build/ by default.
 build() {
-    cmake -S "$repo_root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build "$build_dir"
+    local dir=${1:-$build_dir}
+    shift || true
+    cmake -S "$repo_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$dir"
 }
