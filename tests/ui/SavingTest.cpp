@@ -47,6 +47,7 @@ private slots:
     void startStateIsSavedExactly();
     void operandsAreSavedAsTheyStand();
     void nameIsUsedAsTyped();
+    void nameBeyondTheCodePageIsKept();
     void longerFileIsReplacedWhole();
     void secondSaveStartsFromTheFirstPath();
     void cancelWritesNothing();
@@ -134,6 +135,15 @@ void SavingTest::nameIsUsedAsTyped()
     save(m_folder->filePath(QStringLiteral("vysledek")));
     QVERIFY(QFile::exists(m_folder->filePath(QStringLiteral("vysledek"))));
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList { "vysledek" });
+}
+
+// The file's name is the file system's business, not the code page's: it is kept as chosen.
+void SavingTest::nameBeyondTheCodePageIsKept()
+{
+    const QString name = QStringLiteral("výsledek-日本-😀.txt");
+    save(m_folder->filePath(name));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList { name });
+    QCOMPARE(contents(m_folder->filePath(name)), header + "5 / 8 = \r\n0,625\r\n");
 }
 
 void SavingTest::longerFileIsReplacedWhole()

@@ -7,6 +7,8 @@ int runForm1Tests(int argc, char *argv[]);
 int runForm2Tests(int argc, char *argv[]);
 int runResultBoxTests(int argc, char *argv[]);
 int runSavingTests(int argc, char *argv[]);
+int runStressTests(int argc, char *argv[]);
+int runUpdateFaultsTests(int argc, char *argv[]);
 
 // Runs every suite; `tst_ui Suite [QtTest options]` runs one of them.
 int main(int argc, char *argv[])
@@ -18,6 +20,8 @@ int main(int argc, char *argv[])
         { "Form2Test", runForm2Tests },
         { "ResultBoxTest", runResultBoxTests },
         { "SavingTest", runSavingTests },
+        { "StressTest", runStressTests },
+        { "UpdateFaultsTest", runUpdateFaultsTests },
     };
     int failures = 0;
     for (const auto &[name, run] : suites) {

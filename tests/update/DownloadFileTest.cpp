@@ -92,7 +92,9 @@ void DownloadFileTest::answers()
     QCOMPARE(Module1::DownloadFile(server.url(u"/update.txt"_qs), file), succeeds);
 
     QCOMPARE(readFile(file), succeeds ? answer.body : olderNotice);
-    QCOMPARE(server.requestCount(), 1);
+    // Qt sends a GET once more when a connection closes before it has seen the answer, which can
+    // happen under load when the close is what ends the body.
+    QVERIFY(server.requestCount() == 1 || (!answer.contentLength && server.requestCount() == 2));
     // No temporary file of the replacement is left beside it.
     QCOMPARE(
         QDir(directory.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
