@@ -9,7 +9,7 @@
 #include "FuzzInput.h"
 #include "MessageCatalogue.h"
 #include "NumberText.h"
-#include "SilentHost.h"
+#include "RecordingHost.h"
 
 #include <algorithm>
 #include <bit>
@@ -54,16 +54,25 @@ struct Run
 Run run(const std::u16string &dividend, const std::u16string &divisor, float places,
     std::u16string_view separator)
 {
-    SilentHost host(dividend, divisor, yieldLimit);
+    RecordingHost host;
+    host.dividend = dividend;
+    host.divisor = divisor;
     DivisionEngine engine(host, std::u16string(separator));
-    host.stopsRunOf(engine);
+    // Only Stopped is set, unlike the Stop button, so that Start enabled at the end is the
+    // engine's own doing.
+    host.onYield = [&engine](int yield) {
+        if (yield == yieldLimit)
+            engine.Stopped = true;
+    };
     engine.DecimalPlaces = places;
 
     engine.StartDivision();
 
     check(engine.Stopped, "a run ends with Stopped set");
     check(host.startEnabled, "a run ends with Start enabled");
-    check(!host.startEnabledInAYield, "Start stays disabled while digits are produced");
+    check(std::none_of(host.startEnabledAtYield.begin(), host.startEnabledAtYield.end(),
+              [](bool enabled) { return enabled; }),
+        "Start stays disabled while digits are produced");
     return { host.dividend, host.divisor, host.result, host.warnings, host.yields };
 }
 
