@@ -47,7 +47,6 @@ Form1::Form1(const QString &decimalSeparator, QWidget *parent)
     : QMainWindow(parent)
     , m_decimalSeparator(decimalSeparator)
     , m_engine(*this, decimalSeparator.toStdU16String())
-    , m_programEnd(endProgramAtOnce)
     , m_aboutSetup(AboutSetup::forThisProgram())
 {
     setObjectName(QStringLiteral("Form1"));
@@ -61,11 +60,6 @@ Form1::Form1(const QString &decimalSeparator, QWidget *parent)
     load();
     Text1->setFocus();
     keepOutOfTaskBar(this);
-}
-
-void Form1::setProgramEnd(std::function<void()> programEnd)
-{
-    m_programEnd = std::move(programEnd);
 }
 
 void Form1::setAboutSetup(AboutSetup setup)
@@ -273,7 +267,7 @@ void Form1::stop()
 void Form1::quit()
 {
     stop();
-    m_programEnd();
+    endProgramAtOnce();
 }
 
 void Form1::showHelp()

@@ -6,8 +6,6 @@
 #include "DivisionHost.h"
 
 #include <QMainWindow>
-#include <functional>
-
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -25,8 +23,6 @@ class Form1 : public QMainWindow, public DivisionHost
 public:
     explicit Form1(const QString &decimalSeparator, QWidget *parent = nullptr);
 
-    // Quit ends the program through this; tests replace it so that their process lives on.
-    void setProgramEnd(std::function<void()> programEnd);
     // Where the About window looks for its notice and how it opens links.
     void setAboutSetup(AboutSetup setup);
 
@@ -59,7 +55,6 @@ private:
 
     const QString m_decimalSeparator;
     DivisionEngine m_engine;
-    std::function<void()> m_programEnd;
     AboutSetup m_aboutSetup;
 
     QLineEdit *Text1 = nullptr;

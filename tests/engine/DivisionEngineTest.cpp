@@ -118,12 +118,6 @@ TEST_F(Engine, YieldsOnceAfterEveryDigit)
     EXPECT_EQ(host.yields, 3);
 }
 
-TEST_F(Engine, WholeQuotientDoesNotYield)
-{
-    start(u"10", u"5");
-    EXPECT_EQ(host.yields, 0);
-}
-
 TEST_F(Engine, StopFinishesTheDigitInProgress)
 {
     host.onYield = [&](int n) {
@@ -182,17 +176,6 @@ TEST_F(Engine, StartInsideAYieldEndsTheOuterRun)
     EXPECT_EQ(host.result, u"0,625");
     EXPECT_EQ(host.yields, 3 + 3);
     EXPECT_TRUE(host.startEnabled);
-}
-
-TEST_F(Engine, ZeroDivisorInsideAYieldEndsTheOuterRun)
-{
-    host.onYield = [&](int n) {
-        if (n == 2)
-            start(u"1", u"0");
-    };
-    start(u"1", u"7");
-    EXPECT_EQ(host.result, message(101));
-    EXPECT_EQ(host.yields, 2);
 }
 
 } // namespace

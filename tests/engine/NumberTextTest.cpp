@@ -142,25 +142,6 @@ TEST_P(Separators, LocaleTextRejectsOtherNotations)
         EXPECT_TRUE(std::isnan(toDouble(text, sep)));
 }
 
-TEST_P(Separators, TextRoundTripKeepsFifteenDigits)
-{
-    const auto sep = GetParam();
-    for (double value :
-        { 0.625, -2.5, 123456789012345.0, 1.5e15, 2.9, 1e-7, 4.94e-324, 1.7976931348623e308 })
-        EXPECT_EQ(toDouble(fromDouble(value, sep), sep), value);
-}
-
-TEST_P(Separators, OperandNormalisationFloorsInEveryLocale)
-{
-    const auto sep = GetParam();
-    auto normalise = [sep](std::u16string_view typed) {
-        return std::floor(toDouble(fromDouble(leadingNumber(typed), sep), sep));
-    };
-    EXPECT_EQ(normalise(u"2.9"), 2);
-    EXPECT_EQ(normalise(u"2,9"), 2);
-    EXPECT_EQ(normalise(u"-2.5"), -3);
-}
-
 TEST(ToInt32, RoundsTiesToEvenWithinRange)
 {
     EXPECT_EQ(toInt32(2.5F), 2);

@@ -28,8 +28,6 @@ private slots:
     void init();
     void cleanup();
 
-    void rowsBreak_data();
-    void rowsBreak();
     void appendingLaysOutLikeLayingOutAfresh();
     void keepsTheExactTextForCopying();
     void mouseSelectsWhatItCovers();
@@ -59,43 +57,6 @@ void ResultBoxTest::cleanup()
 void ResultBoxTest::waitForRefresh()
 {
     QTest::qWait(40);
-}
-
-void ResultBoxTest::rowsBreak_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("columns"); // the width, in digits
-    QTest::addColumn<QList<qsizetype>>("rowStarts");
-
-    QTest::newRow("short text, one row") << "0,625" << 10 << QList<qsizetype> { 0 };
-    QTest::newRow("CR LF ends a row") << "0,625\r\n" << 10 << QList<qsizetype> { 0, 7 };
-    QTest::newRow("two lines") << "ab\r\ncd" << 10 << QList<qsizetype> { 0, 4 };
-    QTest::newRow("digits wrap at the width") << digits(25) << 10 << QList<qsizetype> { 0, 10, 20 };
-    QTest::newRow("exactly full row") << digits(10) << 10 << QList<qsizetype> { 0 };
-    QTest::newRow("CR LF at the end of a full row") << digits(10) + "\r\n"
-                                                    << 10 << QList<qsizetype> { 0, 12 };
-    QTest::newRow("surrogate pair stays together")
-        << QStringLiteral("000000000😀1") << 10 << QList<qsizetype> { 0, 9 };
-}
-
-void ResultBoxTest::rowsBreak()
-{
-    QFETCH(QString, text);
-    QFETCH(int, columns);
-    QFETCH(QList<qsizetype>, rowStarts);
-
-    WrappedRows rows;
-    QFont font;
-    rows.setFont(font);
-    // Digits have one width in every common face; the emoji is wider than one digit.
-    rows.setWidth(QFontMetricsF(font).horizontalAdvance(QString(columns, u'0')) + 0.5);
-    rows.layout(text);
-    QList<qsizetype> starts;
-    for (qsizetype row = 0; row < rows.rowCount(); ++row)
-        starts << rows.rowStart(row);
-    QCOMPARE(starts, rowStarts);
-    QCOMPARE(rows.rowOf(text.size()), rows.rowCount() - 1);
-    QCOMPARE(rows.rowEnd(rows.rowCount() - 1), text.size());
 }
 
 void ResultBoxTest::appendingLaysOutLikeLayingOutAfresh()

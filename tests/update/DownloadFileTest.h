@@ -7,12 +7,6 @@ class DownloadFileTest : public QObject
     Q_OBJECT
 
 private slots:
-    void answers_data();
-    void answers();
-    void redirects_data();
-    void redirects();
-    void slowServers_data();
-    void slowServers();
-    void closedPortFails();
-    void unwritableTargetFails();
+    void replacesTheFileOnlyWithAWholeAnswer_data();
+    void replacesTheFileOnlyWithAWholeAnswer();
 };
