@@ -3,6 +3,7 @@
 #include "CatalogueText.h"
 #include "DecimalPlacesText.h"
 #include "DesignFont.h"
+#include "DesignLabel.h"
 #include "Form2.h"
 #include "InputBox.h"
 #include "MessageBox.h"
@@ -30,15 +31,6 @@ void endProgramAtOnce()
     for (QWidget *window : QApplication::topLevelWidgets())
         window->hide();
     QCoreApplication::exit(0);
-}
-
-QLabel *designLabel(
-    const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
 }
 
 } // namespace
@@ -85,12 +77,10 @@ void Form1::createControls()
     Text2->setGeometry(fromTwips(2520, 120, 2055, 315));
     Text2->setFont(operandFont);
 
-    Label1 = designLabel(
-        QStringLiteral("Label1"), QStringLiteral("/"), fromTwips(2280, 150, 120, 240), client);
+    Label1 = designLabel("Label1", QStringLiteral("/"), fromTwips(2280, 150, 120, 240), client);
     Label1->setFont(operandFont);
     Label1->adjustSize();
-    Label2 = designLabel(
-        QStringLiteral("Label2"), QStringLiteral("="), fromTwips(4680, 150, 135, 240), client);
+    Label2 = designLabel("Label2", QStringLiteral("="), fromTwips(4680, 150, 135, 240), client);
     Label2->setFont(operandFont);
     Label2->adjustSize();
 
@@ -114,8 +104,7 @@ void Form1::createControls()
     connect(Command3, &QPushButton::clicked, this, &Form1::showHelp);
     connect(Command4, &QPushButton::clicked, this, &Form1::quit);
 
-    Label3 = designLabel(QStringLiteral("Label3"),
-        QStringLiteral("Počítat na 0 des. míst (0 = \"nekonečno\")"),
+    Label3 = designLabel("Label3", QStringLiteral("Počítat na 0 des. míst (0 = \"nekonečno\")"),
         fromTwips(120, 6120, 2910, 195), client);
 
     // Names for assistive technology where a control's own text does not say what it is.
@@ -178,6 +167,12 @@ void Form1::load()
     MenuPouziti->setText(message(111));
     MenuAbout->setText(message(112));
 
+    showDecimalPlaces();
+}
+
+// The label sizes itself to its text, its left edge staying put.
+void Form1::showDecimalPlaces()
+{
     Label3->setText(DecimalPlacesText::label(m_engine.DecimalPlaces, m_decimalSeparator));
     Label3->adjustSize();
 }
@@ -288,8 +283,7 @@ void Form1::askDecimalPlaces()
         = inputBox(this, DecimalPlacesText::prompt(m_engine.DecimalPlaces, m_decimalSeparator));
     m_engine.DecimalPlaces
         = DecimalPlacesText::afterAnswer(PreviousDecimalPlaces, DecimalPlacesAnswer);
-    Label3->setText(DecimalPlacesText::label(m_engine.DecimalPlaces, m_decimalSeparator));
-    Label3->adjustSize();
+    showDecimalPlaces();
 }
 
 void Form1::saveResult()

@@ -44,6 +44,7 @@ private:
     void createControls();
     void createMenus();
     void load();
+    void showDecimalPlaces();
 
     void start();
     void stop();

@@ -2,6 +2,7 @@
 
 #include "BuildConfig.h"
 #include "DesignFont.h"
+#include "DesignLabel.h"
 #include "LinkLabel.h"
 #include "NoticeFile.h"
 #include "ProgramIcon.h"
@@ -32,16 +33,6 @@ void fitToDesignedWidth(QLabel *label)
     label->setFont(narrower);
 }
 
-template<typename Label>
-Label *designLabel(const char *name, const QString &text, const QRect &geometry, QWidget *parent)
-{
-    auto *label = new Label(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 } // namespace
 
 Form2::Form2(AboutSetup setup, QWidget *parent)
@@ -67,13 +58,12 @@ void Form2::createControls()
 {
     const QFont linkFont = designFont(9.75, true);
 
-    Label1 = designLabel<QLabel>(
+    Label1 = designLabel(
         "Label1", QStringLiteral("Zlomkar 2.0."), fromTwips(840, 120, 1110, 240), this);
     Label1->setFont(linkFont);
-    Label2 = designLabel<QLabel>("Label2",
-        QStringLiteral("Vytvořil tým Zlomkar;info@" ZLOMKAR_WEB_DOMAIN),
+    Label2 = designLabel("Label2", QStringLiteral("Vytvořil tým Zlomkar;info@" ZLOMKAR_WEB_DOMAIN),
         fromTwips(840, 480, 3210, 195), this);
-    Label3 = designLabel<QLabel>("Label3", QStringLiteral("Copyright © 2026 tým Zlomkar"),
+    Label3 = designLabel("Label3", QStringLiteral("Copyright © 2026 tým Zlomkar"),
         fromTwips(840, 720, 2340, 195), this);
     Label4 = designLabel<LinkLabel>(
         "Label4", QStringLiteral(ZLOMKAR_WEB_ADDRESS), fromTwips(840, 1080, 1800, 240), this);
@@ -82,7 +72,7 @@ void Form2::createControls()
     connect(Label4, &LinkLabel::clicked, this,
         [this] { m_setup.openUrl(QUrl(WebAddresses::homePage)); });
 
-    Label15 = designLabel<QLabel>(
+    Label15 = designLabel(
         "Label15", QStringLiteral("Prosím čekejte..."), fromTwips(120, 1680, 4455, 555), this);
     Label15->setFont(designFont(8.25, true));
     Label15->setWordWrap(true);
@@ -93,7 +83,7 @@ void Form2::createControls()
     Label15->setPalette(darkRed);
     Label15->setEnabled(false);
 
-    Label5 = designLabel<QLabel>("Label5",
+    Label5 = designLabel("Label5",
         QStringLiteral("v2.0.") + QString(76, QLatin1Char(' ')) + QStringLiteral("Id.:90220"),
         fromTwips(120, 2280, 4455, 195), this);
     Label6 = designLabel<LinkLabel>(
