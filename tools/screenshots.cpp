@@ -33,6 +33,7 @@ int main(int argc, char *argv[])
         AboutSetup offline = AboutSetup::forThisProgram();
         offline.noticeAddress = QStringLiteral("http://127.0.0.1:9/update.txt");
         Form2 about(offline);
+        about.load();
         about.show();
         about.grab().save(folder.filePath(QStringLiteral("about-window%1.png").arg(suffix)));
         window.close();

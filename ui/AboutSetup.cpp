@@ -1,12 +1,13 @@
 #include "AboutSetup.h"
 
-#include "UpdateCheck.h"
+#include "BuildConfig.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 
 AboutSetup AboutSetup::forThisProgram()
 {
-    return { UpdateCheck::noticeAddress(), QCoreApplication::applicationDirPath(), {},
+    return { QStringLiteral("http://" ZLOMKAR_UPDATE_HOST "/update.txt"),
+        QCoreApplication::applicationDirPath(), {},
         [](const QUrl &address) { QDesktopServices::openUrl(address); } };
 }

@@ -35,11 +35,11 @@ void endProgramAtOnce()
 
 } // namespace
 
-Form1::Form1(const QString &decimalSeparator, QWidget *parent)
+Form1::Form1(const QString &decimalSeparator, AboutSetup aboutSetup, QWidget *parent)
     : QMainWindow(parent)
     , m_decimalSeparator(decimalSeparator)
     , m_engine(*this, decimalSeparator.toStdU16String())
-    , m_aboutSetup(AboutSetup::forThisProgram())
+    , m_aboutSetup(std::move(aboutSetup))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zlomkar"));
@@ -52,11 +52,6 @@ Form1::Form1(const QString &decimalSeparator, QWidget *parent)
     load();
     Text1->setFocus();
     keepOutOfTaskBar(this);
-}
-
-void Form1::setAboutSetup(AboutSetup setup)
-{
-    m_aboutSetup = std::move(setup);
 }
 
 void Form1::createControls()

@@ -21,11 +21,15 @@ class Form1 : public QMainWindow, public DivisionHost
     Q_OBJECT
 
 public:
-    explicit Form1(const QString &decimalSeparator, QWidget *parent = nullptr);
+    // `aboutSetup` tells the About window where to look for its notice and how to open links.
+    explicit Form1(const QString &decimalSeparator,
+        AboutSetup aboutSetup = AboutSetup::forThisProgram(), QWidget *parent = nullptr);
 
-    // Where the About window looks for its notice and how it opens links.
-    void setAboutSetup(AboutSetup setup);
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
+private:
     std::u16string dividendText() const override;
     void setDividendText(std::u16string_view text) override;
     std::u16string divisorText() const override;
@@ -36,11 +40,6 @@ public:
     void showWarning(std::u16string_view message) override;
     void yield() override;
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     void createControls();
     void createMenus();
     void load();

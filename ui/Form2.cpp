@@ -1,13 +1,16 @@
 #include "Form2.h"
 
 #include "BuildConfig.h"
+#include "CatalogueText.h"
 #include "DesignFont.h"
 #include "DesignLabel.h"
 #include "LinkLabel.h"
+#include "Module1.h"
 #include "NoticeFile.h"
+#include "NoticeReader.h"
 #include "ProgramIcon.h"
 #include "Twips.h"
-#include "UpdateCheck.h"
+#include "UpdateOutcome.h"
 #include "WebAddresses.h"
 
 #include <QTextDocument>
@@ -46,7 +49,6 @@ Form2::Form2(AboutSetup setup, QWidget *parent)
     setFixedSize(fromTwips(0, 0, 4680, 2535).size());
     setFont(designFont(8));
     createControls();
-    load();
 }
 
 Form2::~Form2()
@@ -90,7 +92,8 @@ void Form2::createControls()
         "Label6", QStringLiteral("- web programu"), fromTwips(960, 1320, 1620, 240), this);
     Label6->setFont(linkFont);
     Label6->setCursor(Qt::WhatsThisCursor);
-    connect(Label6, &LinkLabel::clicked, this, [this] { m_setup.openUrl(QUrl(m_programPage)); });
+    Label6->setToolTip(plainToolTip(programPage()));
+    connect(Label6, &LinkLabel::clicked, this, [this] { m_setup.openUrl(QUrl(programPage())); });
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -112,14 +115,29 @@ void Form2::createControls()
         sizedToText->adjustSize();
 }
 
-// The update check, before the window is first shown.
+int Form2::exec()
+{
+    load();
+    return QDialog::exec();
+}
+
 void Form2::load()
 {
     m_noticeFile = NoticeFile::location(m_setup.programDirectory);
-    const UpdateOutcome outcome
-        = UpdateCheck::run(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
+    const bool downloaded
+        = Module1::DownloadFile(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
+    // Reading the file replaces this caption in every case, before the window is first shown.
+    Label15->setText(message(downloaded ? 120 : 119));
+    const UpdateOutcome outcome = applyNotice(NoticeReader::readUpdateText(m_noticeFile));
     Label15->setText(outcome.statusCaption);
     Label15->setEnabled(outcome.statusEnabled);
-    m_programPage = outcome.programPageAddress.value_or(WebAddresses::programPage);
-    Label6->setToolTip(plainToolTip(m_programPage));
+    UpdateFailed = outcome.UpdateFailed;
+    UpdateFields = outcome.UpdateFields;
+    Label6->setToolTip(plainToolTip(programPage()));
+}
+
+QString Form2::programPage() const
+{
+    return UpdateFailed ? WebAddresses::programPage
+                        : QStringLiteral("http://www.") + UpdateFields[1];
 }

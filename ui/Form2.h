@@ -3,13 +3,14 @@
 #include "AboutSetup.h"
 
 #include <QDialog>
+#include <QStringList>
 
 class LinkLabel;
 class QLabel;
 
 // The About window: the program's name, version, author and maker, its icon, the outcome of the
-// update check and two web links. Building it runs the update check, before it is first shown;
-// destroying it deletes the downloaded notice.
+// update check and two web links. Its load step runs the update check; destroying it deletes the
+// downloaded notice.
 class Form2 : public QDialog
 {
     Q_OBJECT
@@ -18,14 +19,20 @@ public:
     explicit Form2(AboutSetup setup = AboutSetup::forThisProgram(), QWidget *parent = nullptr);
     ~Form2() override;
 
+    // Shows the window modally, after its load step.
+    int exec() override;
+    // The load step: the update check, and its outcome on the status line and the program link.
+    void load();
+
 private:
     void createControls();
-    void load();
+    // The address Label6 opens and names in its tooltip: the fixed one unless the notice gave one.
+    QString programPage() const;
 
     const AboutSetup m_setup;
     QString m_noticeFile;
-    // The address Label6 opens and names in its tooltip: the fixed one unless the notice gave one.
-    QString m_programPage;
+    bool UpdateFailed = true;
+    QStringList UpdateFields;
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

@@ -2,21 +2,18 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
-// What the update check leaves for the About window: the status line Label15, the program-page
-// link Label6, and the state that Label6 reads when it is clicked.
+// What the notice's value makes of the About window: its status line Label15, and the state that
+// the program-page link Label6 reads.
 struct UpdateOutcome
 {
     QString statusCaption;
     bool statusEnabled = false;
-    // Label6's tooltip and target; empty keeps the fixed address the window was designed with.
-    std::optional<QString> programPageAddress;
-    bool UpdateFailed = false;
+    bool UpdateFailed = true;
     QStringList UpdateFields;
 };
 
-// Applies the notice's value to `before`. A usable value, one of at least three fields that does
-// not begin with "error", sets the status line and the program page from its fields; any other
-// shows message 119, sets UpdateFailed and leaves the rest of `before` as it was.
-UpdateOutcome applyNotice(const QString &UpdateText, UpdateOutcome before);
+// A usable value, one of at least three fields that does not begin with "error", shows field 0 on
+// the status line, enabled when field 2 begins with "1"; any other value shows message 119 and sets
+// UpdateFailed.
+UpdateOutcome applyNotice(const QString &UpdateText);
