@@ -1,4 +1,4 @@
-// Feeds every file of the corpus folder named on the command line to the target once.
+// Runs the target once on each file of the corpus folder named on the command line.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -18,5 +18,5 @@ int main(int, char *argv[])
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
         ++inputs;
     }
-    return inputs > 0 ? 0 : 1; // an empty or mistyped corpus must not pass
+    return inputs == 0; // an empty or mistyped corpus must not pass
 }

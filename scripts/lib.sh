@@ -11,7 +11,7 @@ packages=(
     libgtest-dev
     fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file
-    xvfb xauth
+    xvfb xauth x11-utils
 )
 
 as_root() {

@@ -1,8 +1,7 @@
 #include "BuildConfig.h"
 #include "Form2.h"
 
-#include <QDirIterator>
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QLabel>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -10,15 +9,13 @@
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
-#include <sys/socket.h>
 
 namespace {
 
-// How the server answers: it sends the bytes and closes, sends them and resets the connection,
-// says nothing, or sends them a byte a second.
-enum Ending { Close, Reset, Silent, Drip };
+// The server sends its answer and closes the connection, says nothing, or drips a byte a second.
+enum Ending { Close, Silent, Drip };
 
-// A real HTTP server on 127.0.0.1: "/update.txt" gets the answer under test, "/moved" a notice.
+// A real HTTP server on 127.0.0.1 that answers every request with the same bytes.
 struct HttpServer : QTcpServer
 {
     HttpServer(const QByteArray &answer, Ending ending)
@@ -27,23 +24,14 @@ struct HttpServer : QTcpServer
         connect(this, &QTcpServer::newConnection, this, [=, this] {
             QTcpSocket *socket = nextPendingConnection();
             connect(socket, &QTcpSocket::readyRead, this, [=] {
-                const QByteArray request = socket->peek(socket->bytesAvailable());
-                if (!request.contains("\r\n\r\n") || ending == Silent)
+                if (!socket->readAll().endsWith("\r\n\r\n") || ending == Silent)
                     return;
-                socket->readAll();
-                if (ending == Drip) {
-                    auto *drip = new QTimer(socket);
-                    connect(drip, &QTimer::timeout, socket,
-                        [=, sent = 0]() mutable { socket->write(answer.mid(sent++, 1)); });
+                auto *drip = new QTimer(socket);
+                connect(drip, &QTimer::timeout, socket,
+                    [=, sent = 0]() mutable { socket->write(answer.mid(sent++, 1)); });
+                if (ending == Drip)
                     return drip->start(1000);
-                }
-                socket->write(request.startsWith("GET /moved")
-                        ? "HTTP/1.1 200 OK\r\n\r\n[Update]\n90220=A;B;1"
-                        : answer);
-                socket->flush();
-                const linger reset { ending == Reset, 0 }; // a zero linger closes with RST
-                setsockopt(
-                    int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+                socket->write(answer);
                 socket->disconnectFromHost();
             });
         });
@@ -54,8 +42,8 @@ struct HttpServer : QTcpServer
 
 Q_DECLARE_METATYPE(Ending)
 
-// The About window's update check against a real server: what the window shows, which pages its
-// links open, and that closing it deletes the downloaded notice and nothing else.
+// The About window's update check against a real server: what the window shows, which page its
+// program link opens, and that closing it deletes the downloaded notice and nothing else.
 class AboutWindowTest : public QObject
 {
     Q_OBJECT
@@ -65,29 +53,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<Ending>("ending");
-        QTest::addColumn<QString>("shown"); // status line, and the address of the program link
-        const QByteArray notice = "[Update]\n90220=A;B;1", ok = "HTTP/1.1 200 OK\r\n\r\n";
+        QTest::addColumn<QString>("shown"); // the status line, and the program link when it shows
+        const QByteArray ok = "HTTP/1.1 200 OK\r\n\r\n", notice = "[Update]\n90220=A;B;1";
         const QByteArray cut = "HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\n" + notice;
-        const QByteArray atLimit = ok + notice + QByteArray(64 * 1024 - notice.size(), ' ');
+        const QByteArray full = ok + notice + QByteArray(64 * 1024 - notice.size(), ' ');
         const QString read = "A http://www.B", failed = "Při stahování došlo k chybě";
-        QTest::newRow("good notice") << ok + notice << Close << read;
+        QTest::newRow("notice") << ok + notice << Close << read;
         QTest::newRow("markup as text")
             << ok + "[Update]\n90220=<b>A;<i>B;1" << Close << "<b>A http://www.<i>B";
-        QTest::newRow("error notice") << ok + "[Update]\n90220=error;B;1" << Close << failed;
-        QTest::newRow("at the size limit") << atLimit << Close << read;
-        QTest::newRow("over the size limit") << atLimit + ' ' << Close << failed;
-        QTest::newRow("redirect") << QByteArray("HTTP/1.1 302 Found\r\nLocation: /moved\r\n\r\n")
-                                  << Close << read;
-        QTest::newRow("redirect loop")
-            << QByteArray("HTTP/1.1 301 Moved\r\nLocation: /update.txt\r\n\r\n") << Close << failed;
-        QTest::newRow("300") << "HTTP/1.1 300 Choices\r\n\r\n" + notice << Close << failed;
-        QTest::newRow("reset in the body") << cut << Reset << failed;
+        QTest::newRow("at the size limit") << full << Close << read;
+        QTest::newRow("over it") << full + ' ' << Close << failed;
         QTest::newRow("never answers") << QByteArray() << Silent << failed;
         QTest::newRow("drips a byte a second") << ok + notice << Drip << failed;
-        QTest::newRow("refused") << QByteArray() << Close << failed;
-        QTest::newRow("a failure keeps an older notice") << cut << Close << "Older http://www.B";
+        QTest::newRow("older notice kept") << cut << Close << "Older http://www.B";
         QTest::newRow("program folder not writable") << ok + notice << Close << read;
-        QTest::newRow("a folder named version stays") << ok + notice << Close << failed;
+        QTest::newRow("folder named version") << ok + notice << Close << failed;
     }
     void updateCheck()
     {
@@ -98,22 +78,21 @@ private slots:
         const QTemporaryDir folder;
         qputenv("XDG_CACHE_HOME", folder.filePath("cache").toLocal8Bit());
         QList<QUrl> opened;
-        const quint16 port = tag == "refused" ? 1 : server.serverPort();
-        const AboutSetup setup { QString("http://127.0.0.1:%1/update.txt").arg(port),
-            folder.filePath(tag.contains("not writable") ? "missing" : ""),
-            { std::chrono::seconds(1) }, [&opened](const QUrl &address) { opened << address; } };
+        const AboutSetup setup { QString("http://127.0.0.1:%1/").arg(server.serverPort()),
+            folder.filePath(tag.contains("writable") ? "missing" : ""), { std::chrono::seconds(1) },
+            [&opened](const QUrl &address) { opened << address; } };
         QFile older(folder.filePath("version"));
-        QVERIFY(!tag.contains("older notice")
+        QVERIFY(!tag.startsWith("older")
             || (older.open(QIODevice::WriteOnly) && older.write("[Update]\n90220=Older;B;1")));
         older.close();
         QVERIFY(!tag.contains("folder named") || QDir(folder.path()).mkdir("version"));
 
-        QElapsedTimer clock;
-        clock.start();
+        const qint64 started = QDateTime::currentMSecsSinceEpoch();
         {
             Form2 window(setup);
             window.load();
-            QVERIFY2(clock.elapsed() < 4000, "the check ends soon after its time limit");
+            QVERIFY2(QDateTime::currentMSecsSinceEpoch() - started < 4000,
+                "the check ends soon after its time limit");
             auto *status = window.findChild<QLabel *>("Label15");
             auto *programLink = window.findChild<QLabel *>("Label6");
             const QString page
@@ -126,12 +105,10 @@ private slots:
             QCOMPARE(opened, QList<QUrl>({ QUrl(page), QUrl("http://www." ZLOMKAR_WEB_DOMAIN) }));
         }
         QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' '),
-            tag.contains("folder named")       ? "version"
-                : tag.contains("not writable") ? "cache"
-                                               : "");
-        QVERIFY(
-            !QDirIterator(folder.path(), { "version" }, QDir::Files, QDirIterator::Subdirectories)
-                 .hasNext());
+            tag.contains("folder named")   ? "version"
+                : tag.contains("writable") ? "cache"
+                                           : "");
+        QVERIFY(QDir(folder.filePath("cache/tst_ui")).isEmpty());
     }
 };
 

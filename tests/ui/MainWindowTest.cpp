@@ -6,6 +6,7 @@
 #include "SavedResult.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
@@ -31,10 +33,9 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : "<none>";
 }
 
-// Answers the program's modal dialogs and notes what each showed: "title|text" of a message box,
-// "|!" added for the warning icon, "title|label" of the prompt, the path a file dialog starts from,
-// the name of another window, which it closes. `input` goes into the prompt or the file dialog;
-// "<Esc>" cancels them. A question before replacing a file is answered Yes.
+// Answers the program's dialogs, noting "title|text" of a message box ("|!" with the warning
+// icon), "title|label" of the prompt, the path a file dialog starts from, the name of another
+// window. `input` goes into the prompt or file dialog; "<Esc>" cancels. Replacing a file gets Yes.
 struct DialogAnswerer : QObject
 {
     QString input;
@@ -45,7 +46,7 @@ struct DialogAnswerer : QObject
     explicit DialogAnswerer(QString input = {})
         : input(std::move(input))
     {
-        // Answered from a timer of its own, which a dialog the answer opens needs in turn.
+        // Each answer has a timer of its own, so that this one finds a dialog the answer opens.
         connect(&timer, &QTimer::timeout, this, [this] {
             QWidget *dialog = QApplication::activeModalWidget();
             if (dialog && dialog != answered)
@@ -69,9 +70,8 @@ struct DialogAnswerer : QObject
         auto *field = dialog->findChild<QLineEdit *>(files ? "fileNameEdit" : "");
         if (!box && !field)
             return void(dialog->close());
-        if (field)
-            field->setText(
-                input == "<Esc>" ? "" : input); // not typed: a completion would take Return
+        if (field) // set, not typed: a completion would take the Return
+            field->setText(input == "<Esc>" ? "" : input);
         QTest::keyClick(field ? field : dialog, input == "<Esc>" ? Qt::Key_Escape : Qt::Key_Return);
     }
 };
@@ -98,24 +98,22 @@ class MainWindowTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_folder;
+    std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<Form1> m_form;
 
-    void open(const QString &separator = ",")
+    void open()
     {
-        m_form = std::make_unique<Form1>(separator,
-            AboutSetup {
-                "http://127.0.0.1:1/update.txt", m_folder.path(), {}, [](const QUrl &) {} });
+        m_form = std::make_unique<Form1>(
+            ",", AboutSetup { "http://127.0.0.1:1/", m_folder->path(), {}, {} });
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
     QWidget *child(const QString &name) const { return m_form->findChild<QWidget *>(name); }
-    QString text(const char *name) const { return m_form->findChild<QLineEdit *>(name)->text(); }
     QString result() const { return m_form->findChild<ResultBox *>()->text(); }
-    void divide(const QString &operands)
+    void divide(const QString &dividend, const QString &divisor)
     {
-        typeInto(m_form->findChild<QLineEdit *>("Text2"), operands.section('/', 1));
-        typeInto(m_form->findChild<QLineEdit *>("Text1"), operands.section('/', 0, 0) + '\r');
+        typeInto(m_form->findChild<QLineEdit *>("Text2"), divisor);
+        typeInto(m_form->findChild<QLineEdit *>("Text1"), dividend + '\r');
     }
     // Shortcuts reach only the active window, and offscreen nothing gives it back after a dialog.
     void press(const QKeySequence &keys, const QString &focus = "Text1")
@@ -127,178 +125,169 @@ class MainWindowTest : public QObject
     }
 
 private slots:
-    void init() { open(); }
-    void cleanup()
-    {
-        m_form.reset();
-        QDir(m_folder.path()).removeRecursively();
-        QDir().mkpath(m_folder.path());
-    }
-
-    // Tab walks the controls, each named for assistive technology; the load step set the menus.
-    void startState()
-    {
-        QCOMPARE(text("Text1") + text("Text2") + result(),
-            "58"
-            "0,625\r\n");
-        QCOMPARE(m_form->findChild<QLabel *>("Label3")->text(),
-            "Počítat na 0 desetinných míst   (0 = \"nekonečno\")");
-        QStringList seen;
-        for (QAction *menu : m_form->menuBar()->actions())
-            for (QAction *item : menu->menu()->actions())
-                seen << menu->text() + '>' + item->text() + ' ' + item->shortcut().toString();
-        for (int i = 0; i < 7; ++i) {
-            seen << QAccessible::queryAccessibleInterface(QApplication::focusWidget())
-                        ->text(QAccessible::Name);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(seen.join(';'),
-            "Soubor>Uložit výsledek... Ctrl+S;Soubor> ;Soubor>Konec Ctrl+Q;Nastavení>Počet "
-            "desetinných míst... ;Nápověda>Jak používat tento program ;Nápověda>O programu "
-            "F1;dělenec;dělitel;"
-            "výsledek;Spustit >>;Zastavit ||;Nápověda ?;Konec X");
-        QVERIFY(QAccessible::queryAccessibleInterface(child("Text3"))->state().readOnly);
-        // Resources in a static library are dropped silently when nothing pulls them in.
-        QCOMPARE(m_form->windowIcon().availableSizes().size(), 5);
-    }
-
-    void commands()
-    {
-        DialogAnswerer answerer;
-        QTest::mouseClick(child("Command3"), Qt::LeftButton);
-        chooseMenuItem(*m_form, "MenuHelp", "MenuPouziti");
-        press(Qt::Key_Return, "Command3"); // Enter clicks the button that has the focus
-        press(Qt::Key_F1);
-        press(Qt::Key_Escape); // Stop while idle changes nothing
-        press(Qt::Key_1, "Text3");
-        press(Qt::Key_Backspace, "Text3");
-        const QString help = "Zlomkar|" + message(118).replace("\r\n", "\n");
-        QCOMPARE(answerer.seen, QStringList({ help, help, help, "Form2" }));
-        QVERIFY(result() == "0,625\r\n" && child("Command1")->isEnabled());
-    }
-
-    void warnings()
-    {
-        DialogAnswerer answerer;
-        divide("7/");
-        QCOMPARE(result() + ' ' + text("Text1") + '/' + text("Text2"), message(101) + " 7/0");
-        open(".");
-        divide("1500000000000000/4");
-        QCOMPARE(result() + ' ' + text("Text1") + '/' + text("Text2"), message(121) + " 1.5E+15/4");
-        QCOMPARE(answerer.seen.join(';'),
-            "Zlomkar|Nulou nelze dělit!|!;Zlomkar|Tak velká čísla nelze dělit!|!");
-        QVERIFY(child("Command1")->isEnabled());
-    }
-
-    // The prompt is answered with 2.5, cancelled, answered with 3, and cancelled.
-    void decimalPlaces()
-    {
-        DialogAnswerer answerer;
-        for (const char *answer : { "2.5", "<Esc>", "3", "<Esc>" }) {
-            answerer.input = answer;
-            chooseMenuItem(*m_form, "MenuSetup", "MenuDesMist");
-        }
-        const QString prompt = "Zlomkar|Zadejte počet desetinných míst k vypočítání\nNyní na %1 "
-                               "desetinných míst\n(0 = \"nekonečno\")";
-        QCOMPARE(answerer.seen.join(';'),
-            prompt.arg(0) + ';' + prompt.arg("2,5") + ';' + prompt.arg("2,5") + ';'
-                + prompt.arg(3));
-        QCOMPARE(m_form->findChild<QLabel *>("Label3")->text(),
-            "Počítat na 3 desetinných míst   (0 = \"nekonečno\")");
-        divide("22/7");
-        QCOMPARE(result(), "3,142");
-        const std::pair<const char *, float> answers[] = { { "", 3 }, { "-4", 4 }, { "abc", 0 },
-            { "16777217", 16777216 }, { "1e39", 3 }, { "1e400", 3 } };
-        for (const auto &[answer, places] : answers)
-            QCOMPARE(DecimalPlacesText::afterAnswer(3, answer), places);
-    }
-
-    // In one yield of a run of 1 / 3: Enter starts nothing, the divisor becomes 7, File > Save
-    // result saves the digits so far and the operands as they stand, and Esc stops the run there.
-    void duringARun()
-    {
-        QString seen;
-        QTimer::singleShot(30, m_form.get(), [&] {
-            QVERIFY(!child("Command1")->isEnabled());
-            DialogAnswerer answerer(m_folder.filePath("run"));
-            typeInto(m_form->findChild<QLineEdit *>("Text2"), "7\r");
-            press(QKeySequence::Save);
-            seen = result();
-            press(Qt::Key_Escape);
-        });
-        divide("1/3");
-        QVERIFY(seen.startsWith("0,33333") && child("Command1")->isEnabled());
-        QTest::qWait(20);
-        QCOMPARE(result(), seen);
-        QCOMPARE(contents(m_folder.filePath("run")), header + "1 / 7 = \r\n" + seen.toLatin1());
-    }
-
-    void saving_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("before"); // "device": a device node that takes no data
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("new file, name as typed") << "výsledek-日本" << QByteArray() << true;
-        QTest::newRow("longer file replaced whole") << "old" << QByteArray(4096, 'x') << true;
-        QTest::newRow("Cancel") << "<Esc>" << QByteArray() << false;
-        QTest::newRow("missing folder") << "missing/a" << QByteArray() << false;
-        QTest::newRow("full device") << "full" << QByteArray("device") << false;
-        QTest::newRow("read-only file")
-            << "kept" << QByteArray("kept") << (geteuid() == 0); // root may
-    }
-    void saving()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, before);
-        QFETCH(bool, saved);
-        const QString path = m_folder.filePath(name);
-        if (before == "device" && mknod(qPrintable(path), S_IFCHR | 0666, makedev(1, 7)) != 0)
-            QSKIP("making a device node needs root");
-        QFile file(path);
-        QVERIFY(before.isEmpty() || before == "device"
-            || (file.open(QIODevice::WriteOnly) && file.write(before)));
-        file.close();
-        file.setPermissions(name == "kept" ? QFile::ReadOwner : file.permissions());
-        DialogAnswerer answerer(name == "<Esc>" ? name : path);
-        press(QKeySequence::Save);
-        answerer.input = "<Esc>";
-        press(QKeySequence::Save);
-
-        QCOMPARE(answerer.seen.filter("Zlomkar|").join(';'),
-            name != "<Esc>" && !saved ? "Zlomkar|Výsledek se nepodařilo uložit!|!" : "");
-        QVERIFY(!saved || answerer.seen.last() == path); // the next save starts there
-        struct stat node;
-        QCOMPARE(stat(qPrintable(path), &node) == 0 && S_ISCHR(node.st_mode), before == "device");
-        if (before != "device")
-            QCOMPARE(contents(path),
-                saved                  ? header + "5 / 8 = \r\n0,625\r\n"
-                    : before.isEmpty() ? "<none>"
-                                       : before);
-        QCOMPARE(QDir(m_folder.path())
-                     .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
-                     .size(),
-            int(saved || !before.isEmpty()));
-        // A folder is written to directly: the dialog would open it rather than return it.
-        QVERIFY(!writeSaveText(m_folder.path(), "x"));
-    }
-
-    void endingDuringARun_data()
-    {
-        QTest::addColumn<QString>("how");
-        for (const char *how : { "button", "menu", "shortcut", "close" })
-            QTest::newRow(how) << how;
-    }
-    void endingDuringARun()
-    {
-        QFETCH(QString, how);
-        QProcess probe;
-        probe.start(QCoreApplication::applicationFilePath(), { "--quit-probe", how });
-        QVERIFY(probe.waitForFinished(10000));
-        const QList<QByteArray> left = probe.readAllStandardOutput().split(' ');
-        QCOMPARE(left.mid(0, 2), QList<QByteArray>({ "ended", "hidden" }));
-        QVERIFY2(left.value(2).toInt() > 10, "the division was running");
-    }
+    void init();
+    void startState();
+    void commands();
+    void decimalPlaces();
+    void duringARun();
+    void saving_data();
+    void saving();
+    void endingDuringARun_data();
+    void endingDuringARun();
 };
+
+void MainWindowTest::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    open();
+}
+
+// The load step's captions, then Tab through the controls with their accessible names.
+void MainWindowTest::startState()
+{
+    QStringList seen;
+    for (QAction *menu : m_form->menuBar()->actions())
+        for (QAction *item : menu->menu()->actions())
+            seen << menu->text() + '>' + item->text();
+    for (int i = 0; i < 7; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+        seen << QAccessible::queryAccessibleInterface(QApplication::focusWidget())
+                    ->text(QAccessible::Name);
+    QCOMPARE(seen.join(';'),
+        "Soubor>Uložit výsledek...;Soubor>;Soubor>Konec;Nastavení>Počet desetinných "
+        "míst...;Nápověda>Jak používat "
+        "tento program;Nápověda>O programu;dělenec;dělitel;výsledek;Spustit >>;Zastavit ||;"
+        "Nápověda ?;Konec X");
+    QVERIFY(QAccessible::queryAccessibleInterface(child("Text3"))->state().readOnly);
+    // Resources in a static library are dropped silently when nothing pulls them in.
+    QCOMPARE(m_form->windowIcon().availableSizes().size(), 5);
+}
+
+void MainWindowTest::commands()
+{
+    DialogAnswerer answerer;
+    QTest::mouseClick(child("Command3"), Qt::LeftButton);
+    chooseMenuItem(*m_form, "MenuHelp", "MenuPouziti");
+    press(Qt::Key_Return, "Command3"); // Enter clicks the button that has the focus
+    press(Qt::Key_F1);
+    press(Qt::Key_Escape); // Stop while idle, and typing into the result box, change nothing
+    press(QKeySequence("1, Backspace, Ctrl+A, Ctrl+C"), "Text3");
+    QCOMPARE(QGuiApplication::clipboard()->text(), "0,625\r\n");
+    QCOMPARE(result(), "0,625\r\n");
+    divide("", "0");
+    QCOMPARE(result() + m_form->findChild<QLineEdit *>("Text1")->text(), message(101) + "0");
+    QVERIFY(child("Command1")->isEnabled());
+    const QString help = "Zlomkar|" + message(118).replace("\r\n", "\n");
+    QCOMPARE(
+        answerer.seen, QStringList({ help, help, help, "Form2", "Zlomkar|Nulou nelze dělit!|!" }));
+}
+
+// The prompt is answered with 2.5, cancelled, answered with 3, and cancelled.
+void MainWindowTest::decimalPlaces()
+{
+    DialogAnswerer answerer;
+    for (const char *answer : { "2.5", "<Esc>", "3", "<Esc>" }) {
+        answerer.input = answer;
+        chooseMenuItem(*m_form, "MenuSetup", "MenuDesMist");
+    }
+    QCOMPARE(answerer.seen.last(),
+        "Zlomkar|Zadejte počet desetinných míst k vypočítání\nNyní na 3 desetinných míst"
+        "\n(0 = \"nekonečno\")");
+    QVERIFY(answerer.seen[0].contains(" 0 ") && answerer.seen[2].contains(" 2,5 "));
+    QCOMPARE(m_form->findChild<QLabel *>("Label3")->text(),
+        "Počítat na 3 desetinných míst   (0 = \"nekonečno\")");
+    divide("22", "7");
+    QCOMPARE(result(), "3,142");
+    QCOMPARE(DecimalPlacesText::afterAnswer(3, ""), 3);
+    QCOMPARE(DecimalPlacesText::afterAnswer(3, "1e39"), 3);
+}
+
+// In one yield of a run of 1 / 3: Enter starts nothing, the divisor becomes 7, File > Save
+// result saves the digits so far and the operands as they stand, and Esc stops the run there.
+void MainWindowTest::duringARun()
+{
+    QString seen;
+    QTimer::singleShot(30, m_form.get(), [&] {
+        QVERIFY(!child("Command1")->isEnabled());
+        DialogAnswerer answerer(m_folder->filePath("run"));
+        typeInto(m_form->findChild<QLineEdit *>("Text2"), "7\r");
+        press(QKeySequence::Save);
+        seen = result();
+        press(Qt::Key_Escape);
+    });
+    divide("1", "3");
+    QVERIFY(seen.startsWith("0,33333") && child("Command1")->isEnabled());
+    QTest::qWait(20);
+    QCOMPARE(result(), seen);
+    // While a run goes on, the result box follows its end.
+    const QScrollBar *bar = m_form->findChild<ResultBox *>()->verticalScrollBar();
+    QVERIFY(bar->value() == bar->maximum() && bar->maximum() > 0);
+    QCOMPARE(contents(m_folder->filePath("run")), header + "1 / 7 = \r\n" + seen.toLatin1());
+}
+
+void MainWindowTest::saving_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("before"); // "device": a device node that takes no data
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("new file, name as typed") << "výsledek-日本" << QByteArray() << true;
+    QTest::newRow("longer file replaced whole") << "old" << QByteArray(4096, 'x') << true;
+    QTest::newRow("Cancel") << "<Esc>" << QByteArray() << false;
+    QTest::newRow("missing folder") << "missing/a" << QByteArray() << false;
+    QTest::newRow("full device") << "full" << QByteArray("device") << false;
+}
+
+void MainWindowTest::saving()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, before);
+    const QString path = m_folder->filePath(name);
+    QFETCH(bool, saved);
+    if (before == "device" && mknod(qPrintable(path), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        QSKIP("making a device node needs root");
+    QFile file(path);
+    QVERIFY(before.isEmpty() || before == "device"
+        || (file.open(QIODevice::WriteOnly) && file.write(before)));
+    file.close();
+    DialogAnswerer answerer(name == "<Esc>" ? name : path);
+    press(QKeySequence::Save);
+    answerer.input = "<Esc>";
+    press(QKeySequence::Save);
+
+    QCOMPARE(answerer.seen.filter("Zlomkar|").join(';'),
+        name != "<Esc>" && !saved ? "Zlomkar|Výsledek se nepodařilo uložit!|!" : "");
+    QVERIFY(!saved || answerer.seen.last() == path); // the next save starts there
+    struct stat node;
+    QCOMPARE(stat(qPrintable(path), &node) == 0 && S_ISCHR(node.st_mode), before == "device");
+    if (before != "device")
+        QCOMPARE(contents(path),
+            saved                  ? header + "5 / 8 = \r\n0,625\r\n"
+                : before.isEmpty() ? "<none>"
+                                   : before);
+    QCOMPARE(QDir(m_folder->path())
+                 .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                 .size(),
+        int(saved || !before.isEmpty()));
+    // A folder is written to directly: the dialog would open it rather than return it.
+    QVERIFY(!writeSaveText(m_folder->path(), "x"));
+}
+
+void MainWindowTest::endingDuringARun_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char *how : { "button", "menu", "shortcut", "close" })
+        QTest::newRow(how) << how;
+}
+
+void MainWindowTest::endingDuringARun()
+{
+    QFETCH(QString, how);
+    QProcess probe;
+    probe.start(QCoreApplication::applicationFilePath(), { "--quit-probe", how });
+    QVERIFY(probe.waitForFinished(10000));
+    const QList<QByteArray> left = probe.readAllStandardOutput().split(' ');
+    QCOMPARE(left.mid(0, 2), QList<QByteArray>({ "ended", "hidden" }));
+    QVERIFY2(left.value(2).toInt() > 10, "the division was running");
+}
 
 int runMainWindowTest(int argc, char *argv[])
 {

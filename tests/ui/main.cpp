@@ -1,8 +1,10 @@
+#include "Form1.h"
+#include "Form2.h"
+
 #include <QApplication>
 
 int runAboutWindowTest(int argc, char *argv[]);
 int runMainWindowTest(int argc, char *argv[]);
-int runResultBoxTest(int argc, char *argv[]);
 int quitProbe(const QString &how);
 
 int main(int argc, char *argv[])
@@ -10,6 +12,12 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], "--quit-probe") == 0)
         return quitProbe(argv[2]);
-    return runMainWindowTest(argc, argv) | runAboutWindowTest(argc, argv)
-        | runResultBoxTest(argc, argv);
+    if (argc == 2 && qstrcmp(argv[1], "--show-windows") == 0) {
+        Form1 main(",");
+        Form2 about;
+        main.show();
+        about.show();
+        return QApplication::exec();
+    }
+    return runMainWindowTest(argc, argv) | runAboutWindowTest(argc, argv);
 }

@@ -12,18 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(notice.find(value) != notice.npos || value == "error", "the value is from the notice");
     check(ProfileString::read(notice, "Update", "90220", "error", 40) == value.substr(0, 39),
         "a smaller buffer receives the start of the same value");
-
     const QString UpdateText = NoticeReader::updateText(notice);
     check(UpdateText.size() == 128 && UpdateText.indexOf(QChar(0)) == qsizetype(value.size()),
-        "UpdateText is the value of one line, up to 127 bytes, filled up with NUL characters");
-    const UpdateOutcome outcome = applyNotice(UpdateText);
-    const QStringList &field = outcome.UpdateFields;
-    check(outcome.UpdateFailed == (UpdateText.startsWith(u"error") || UpdateText.count(';') < 2)
-            && (outcome.UpdateFailed
-                    ? outcome.statusCaption == message(119) && !outcome.statusEnabled
-                    : field.join(';') == UpdateText && outcome.statusCaption == field[0]
-                        && outcome.statusEnabled == field[2].startsWith('1')),
+        "UpdateText is the value, one character a byte, filled up to 128 with NUL characters");
+    const auto [caption, enabled, failed, field] = applyNotice(UpdateText);
+    check(failed == (UpdateText.startsWith(u"error") || UpdateText.count(';') < 2)
+            && (failed ? caption == message(119) && !enabled
+                       : field.join(';') == UpdateText && caption == field[0]
+                        && enabled == field[2].startsWith('1')),
         "a value that begins with error or has fewer than three fields shows message 119 greyed; "
-        "any other shows field 0, enabled by field 2");
+        "another shows field 0, enabled when field 2 begins with 1");
     return 0;
 }
