@@ -4,6 +4,7 @@
 //
 //   zlomkar_bench              runs everything (about a minute)
 //   zlomkar_bench --quick      shorter runs, for a smoke test
+//   zlomkar_bench --soak       many runs and About windows: open files and memory before and after
 //
 // The window runs on the platform Qt picks: offscreen when QT_QPA_PLATFORM=offscreen, or the X11
 // display in DISPLAY (for instance under xvfb-run).
@@ -12,6 +13,7 @@
 #include "NullHost.h"
 #include "ProcessMemory.h"
 #include "ResultBox.h"
+#include "Soak.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -175,6 +177,8 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.contains(QStringLiteral("--quit-child")))
         return quitChild();
+    if (arguments.contains(QStringLiteral("--soak")))
+        return soak();
     const bool quick = arguments.contains(QStringLiteral("--quick"));
     const qsizetype longRun = quick ? 2'000'000 : 10'000'000;
 
