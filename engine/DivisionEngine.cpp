@@ -23,9 +23,11 @@ float quotientFloor(float dividend, float divisor)
 
 } // namespace
 
-DivisionEngine::DivisionEngine(DivisionHost &host, std::u16string decimalSeparator)
+DivisionEngine::DivisionEngine(
+    DivisionHost &host, std::u16string decimalSeparator, std::int64_t digitLimit)
     : m_host(host)
     , m_decimalSeparator(std::move(decimalSeparator))
+    , m_digitLimit(digitLimit)
 { }
 
 void DivisionEngine::StartDivision()
@@ -71,15 +73,18 @@ void DivisionEngine::ComputeDigits(bool negative)
     m_host.setResultText((negative ? u"-" : u"")
         + NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator) + u',');
 
-    for (;;) {
+    // DigitCount, a float, stops counting at 2^24; the digits held are counted exactly here.
+    for (std::int64_t digits = 0;; ++digits) {
         // Stop, a reached limit and a zero remainder all take effect here, so a run ends at the
         // top of the pass after the one that asked for it.
         if (Stopped) {
             m_host.setStartEnabled(true);
+            if (digits == m_digitLimit && wholeValue(Dividend) % wholeValue(Divisor) != 0)
+                m_host.showWarning(MessageCatalogue::text(124));
             return;
         }
         DigitCount = DigitCount + 1.0F;
-        if (DigitCount == DecimalPlaces)
+        if (DigitCount == DecimalPlaces || digits + 1 == m_digitLimit)
             Stopped = true;
 
         const auto remainder = static_cast<float>(wholeValue(Dividend) % wholeValue(Divisor));

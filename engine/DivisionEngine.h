@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class DivisionHost;
@@ -10,7 +11,11 @@ class DivisionHost;
 class DivisionEngine
 {
 public:
-    DivisionEngine(DivisionHost &host, std::u16string decimalSeparator);
+    // A run stops by itself after `digitLimit` decimal digits, before it exhausts the memory.
+    static constexpr std::int64_t maximumDigits = 100'000'000;
+
+    DivisionEngine(DivisionHost &host, std::u16string decimalSeparator,
+        std::int64_t digitLimit = maximumDigits);
 
     // Performs a whole run before it returns; other commands run inside its yields.
     void StartDivision();
@@ -28,4 +33,5 @@ private:
 
     DivisionHost &m_host;
     const std::u16string m_decimalSeparator;
+    const std::int64_t m_digitLimit;
 };

@@ -44,6 +44,7 @@ constexpr std::array<std::u16string_view,
         u"Chybné zadání => číslo mimo rozsah",
         u"Tak velká čísla nelze dělit!",
         u"Výsledek se nepodařilo uložit!",
+        u"Výsledek je příliš dlouhý, výpočet byl zastaven.",
     };
 
 } // namespace

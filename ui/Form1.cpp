@@ -35,10 +35,11 @@ void endProgramAtOnce()
 
 } // namespace
 
-Form1::Form1(const QString &decimalSeparator, AboutSetup aboutSetup, QWidget *parent)
+Form1::Form1(
+    const QString &decimalSeparator, AboutSetup aboutSetup, qint64 digitLimit, QWidget *parent)
     : QMainWindow(parent)
     , m_decimalSeparator(decimalSeparator)
-    , m_engine(*this, decimalSeparator.toStdU16String())
+    , m_engine(*this, decimalSeparator.toStdU16String(), digitLimit)
     , m_aboutSetup(std::move(aboutSetup))
 {
     setObjectName(QStringLiteral("Form1"));

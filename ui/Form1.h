@@ -21,9 +21,11 @@ class Form1 : public QMainWindow, public DivisionHost
     Q_OBJECT
 
 public:
-    // `aboutSetup` tells the About window where to look for its notice and how to open links.
+    // `aboutSetup` tells the About window where to look for its notice and how to open links; a run
+    // stops by itself after `digitLimit` decimal digits.
     explicit Form1(const QString &decimalSeparator,
-        AboutSetup aboutSetup = AboutSetup::forThisProgram(), QWidget *parent = nullptr);
+        AboutSetup aboutSetup = AboutSetup::forThisProgram(),
+        qint64 digitLimit = DivisionEngine::maximumDigits, QWidget *parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -3,9 +3,10 @@
 #include "ResultBoxAccessible.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -13,6 +14,47 @@ namespace {
 
 constexpr int margin = 2;
 constexpr int framePeriodMs = 16;
+
+enum class Move {
+    NextChar,
+    PreviousChar,
+    NextLine,
+    PreviousLine,
+    LineStart,
+    LineEnd,
+    NextPage,
+    PreviousPage,
+    Start,
+    End
+};
+
+// The caret moves of a text box, each with the key that moves the caret and the one that selects.
+struct CaretKey
+{
+    QKeySequence::StandardKey moving;
+    QKeySequence::StandardKey selecting;
+    Move move;
+};
+
+constexpr CaretKey caretKeys[] = {
+    { QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, Move::NextChar },
+    { QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar, Move::PreviousChar },
+    { QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, Move::NextLine },
+    { QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, Move::PreviousLine },
+    { QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, Move::LineStart },
+    { QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, Move::LineEnd },
+    { QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, Move::NextPage },
+    { QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, Move::PreviousPage },
+    { QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, Move::Start },
+    { QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, Move::End },
+};
+
+// A menu entry as Qt's own text boxes write it: the caption and the shortcut beside it.
+QString menuText(const char *caption, QKeySequence::StandardKey shortcut)
+{
+    return QCoreApplication::translate("QWidgetTextControl", caption) + u'\t'
+        + QKeySequence(shortcut).toString(QKeySequence::NativeText);
+}
 
 } // namespace
 
@@ -30,19 +72,30 @@ ResultBox::ResultBox(QWidget *parent)
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(framePeriodMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &ResultBox::refresh);
+    connect(&m_blinkTimer, &QTimer::timeout, this, [this] {
+        m_caretShown = !m_caretShown;
+        viewport()->update();
+    });
     m_rows.setFont(font());
 }
 
-// A new text is shown from its start; it is followed while it grows if it fits in the box.
+// A new text is shown from its start, the caret before it; it is followed while it grows if it
+// fits in the box.
 void ResultBox::setText(const QString &text)
 {
-    m_text = text;
-    m_anchor = m_cursor = 0;
+    const QString before = QAccessible::isActive() ? m_text.toString() : QString();
+    m_text.set(text);
+    m_anchor = m_caret = 0;
     m_rows.layout(m_text);
     m_refreshTimer.stop();
     updateScrollRange();
     verticalScrollBar()->setValue(0);
     viewport()->update();
+    m_announced = m_text.size();
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(this, 0, before, text);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void ResultBox::append(QStringView text)
@@ -53,21 +106,65 @@ void ResultBox::append(QStringView text)
         m_refreshTimer.start();
 }
 
+void ResultBox::select(qsizetype anchor, qsizetype caret)
+{
+    m_anchor = std::clamp<qsizetype>(anchor, 0, m_text.size());
+    m_caret = std::clamp<qsizetype>(caret, 0, m_text.size());
+    restartBlinking();
+    if (QAccessible::isActive()) {
+        QAccessibleTextCursorEvent moved(this, int(m_caret));
+        QAccessible::updateAccessibility(&moved);
+        const auto [from, to] = std::minmax(m_anchor, m_caret);
+        QAccessibleTextSelectionEvent selected(this, int(from), int(to));
+        QAccessible::updateAccessibility(&selected);
+    }
+}
+
 QString ResultBox::selectedText() const
 {
-    const auto [from, to] = std::minmax(m_anchor, m_cursor);
+    const auto [from, to] = std::minmax(m_anchor, m_caret);
     return m_text.mid(from, to - from);
 }
 
 void ResultBox::selectAll()
 {
     select(0, m_text.size());
+    publishSelection();
 }
 
 void ResultBox::copy() const
 {
-    if (m_anchor != m_cursor)
+    if (m_anchor != m_caret)
         QGuiApplication::clipboard()->setText(selectedText());
+}
+
+QRect ResultBox::characterRect(qsizetype offset) const
+{
+    const qsizetype row = m_rows.rowOf(offset);
+    const int top = margin + int(row - verticalScrollBar()->value()) * lineHeight();
+    const int left = margin + int(xOf(offset));
+    const int width = int(QFontMetricsF(font()).horizontalAdvance(m_text.mid(offset, 1)));
+    return { left, top, std::max(1, width), lineHeight() };
+}
+
+qsizetype ResultBox::offsetAt(QPoint position) const
+{
+    return offsetInRow(verticalScrollBar()->value() + (position.y() - margin) / lineHeight(),
+        position.x() - margin);
+}
+
+std::pair<qsizetype, qsizetype> ResultBox::rowAround(qsizetype offset) const
+{
+    const qsizetype row = m_rows.rowOf(offset);
+    return { m_rows.rowStart(row), m_rows.rowEnd(row) };
+}
+
+// Scrolls as little as shows the row of `offset`.
+void ResultBox::scrollTo(qsizetype offset)
+{
+    QScrollBar *bar = verticalScrollBar();
+    const int row = int(m_rows.rowOf(offset));
+    bar->setValue(std::clamp(bar->value(), row - rowsInView() + 1, row));
 }
 
 void ResultBox::refresh()
@@ -79,6 +176,12 @@ void ResultBox::refresh()
     if (followingTheEnd)
         bar->setValue(bar->maximum());
     viewport()->update();
+    if (QAccessible::isActive() && m_announced < m_text.size()) {
+        QAccessibleTextInsertEvent inserted(
+            this, int(m_announced), m_text.mid(m_announced, m_text.size() - m_announced));
+        QAccessible::updateAccessibility(&inserted);
+    }
+    m_announced = m_text.size();
 }
 
 void ResultBox::updateScrollRange()
@@ -111,42 +214,69 @@ QString ResultBox::visibleText(qsizetype row) const
 {
     const qsizetype start = m_rows.rowStart(row);
     qsizetype end = m_rows.rowEnd(row);
-    while (end > start && (m_text[end - 1] == u'\n' || m_text[end - 1] == u'\r'))
+    while (end > start && (m_text.at(end - 1) == u'\n' || m_text.at(end - 1) == u'\r'))
         --end;
     return m_text.mid(start, end - start);
 }
 
-qsizetype ResultBox::offsetAt(QPoint position) const
+qreal ResultBox::xOf(qsizetype offset) const
 {
-    const qsizetype row = std::clamp<qsizetype>(
-        verticalScrollBar()->value() + (position.y() - margin) / lineHeight(), 0,
-        m_rows.rowCount() - 1);
+    const qsizetype row = m_rows.rowOf(offset);
+    return QFontMetricsF(font()).horizontalAdvance(
+        visibleText(row).left(offset - m_rows.rowStart(row)));
+}
+
+qsizetype ResultBox::offsetInRow(qsizetype row, qreal x) const
+{
+    row = std::clamp<qsizetype>(row, 0, m_rows.rowCount() - 1);
     const QString text = visibleText(row);
     const QFontMetricsF metrics(font());
-    const qreal x = position.x() - margin;
     qsizetype column = 0;
-    for (; column < text.size(); ++column) {
-        const qreal left = metrics.horizontalAdvance(text.left(column));
+    for (qreal left = 0; column < text.size(); ++column) {
         const qreal right = metrics.horizontalAdvance(text.left(column + 1));
         if (x < (left + right) / 2)
             break;
+        left = right;
     }
     return m_rows.rowStart(row) + column;
 }
 
-void ResultBox::select(qsizetype anchor, qsizetype cursor)
+// The caret never stands between CR and LF, nor inside a surrogate pair.
+qsizetype ResultBox::nextPosition(qsizetype offset, int step) const
 {
-    m_anchor = std::clamp<qsizetype>(anchor, 0, m_text.size());
-    m_cursor = std::clamp<qsizetype>(cursor, 0, m_text.size());
-    viewport()->update();
+    auto inside = [this](qsizetype i) {
+        return i > 0 && i < m_text.size()
+            && ((m_text.at(i - 1) == u'\r' && m_text.at(i) == u'\n')
+                || m_text.at(i).isLowSurrogate());
+    };
+    do
+        offset = std::clamp<qsizetype>(offset + step, 0, m_text.size());
+    while (inside(offset));
+    return offset;
+}
+
+void ResultBox::moveCaret(qsizetype offset, bool selecting)
+{
+    select(selecting ? m_anchor : offset, offset);
+    scrollTo(offset);
+    if (selecting)
+        publishSelection();
 }
 
 // On X11 and Wayland a selection is also offered for pasting with the middle button.
 void ResultBox::publishSelection() const
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    if (m_anchor != m_cursor && clipboard->supportsSelection())
+    if (m_anchor != m_caret && clipboard->supportsSelection())
         clipboard->setText(selectedText(), QClipboard::Selection);
+}
+
+void ResultBox::restartBlinking()
+{
+    m_caretShown = hasFocus();
+    if (m_caretShown && QApplication::cursorFlashTime() > 0)
+        m_blinkTimer.start(QApplication::cursorFlashTime() / 2);
+    viewport()->update();
 }
 
 void ResultBox::paintEvent(QPaintEvent *)
@@ -154,7 +284,7 @@ void ResultBox::paintEvent(QPaintEvent *)
     QPainter painter(viewport());
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
     const QFontMetricsF metrics(font());
-    const auto [selectionStart, selectionEnd] = std::minmax(m_anchor, m_cursor);
+    const auto [selectionStart, selectionEnd] = std::minmax(m_anchor, m_caret);
 
     const qsizetype first = verticalScrollBar()->value();
     const qsizetype last = std::min(m_rows.rowCount(), first + rowsInView() + 1);
@@ -180,6 +310,11 @@ void ResultBox::paintEvent(QPaintEvent *)
             painter.restore();
         }
     }
+    if (m_caretShown && hasFocus()) {
+        const QRect at = characterRect(m_caret);
+        painter.fillRect(
+            at.left(), at.top(), 1, at.height(), palette().color(group, QPalette::Text));
+    }
 }
 
 void ResultBox::resizeEvent(QResizeEvent *event)
@@ -197,17 +332,53 @@ void ResultBox::changeEvent(QEvent *event)
 
 void ResultBox::keyPressEvent(QKeyEvent *event)
 {
-    QScrollBar *bar = verticalScrollBar();
     if (event == QKeySequence::SelectAll)
-        selectAll();
-    else if (event == QKeySequence::Copy)
-        copy();
-    else if (event == QKeySequence::MoveToStartOfDocument || event->key() == Qt::Key_Home)
-        bar->setValue(0);
-    else if (event == QKeySequence::MoveToEndOfDocument || event->key() == Qt::Key_End)
-        bar->setValue(bar->maximum());
-    else
-        QAbstractScrollArea::keyPressEvent(event);
+        return selectAll();
+    if (event == QKeySequence::Copy)
+        return copy();
+    for (const CaretKey &key : caretKeys) {
+        if (event != key.moving && event != key.selecting)
+            continue;
+        const bool selecting = event == key.selecting;
+        const qsizetype row = m_rows.rowOf(m_caret);
+        const qreal x = xOf(m_caret);
+        switch (key.move) {
+        case Move::NextChar:
+        case Move::PreviousChar:
+            return moveCaret(nextPosition(m_caret, key.move == Move::NextChar ? 1 : -1), selecting);
+        case Move::NextLine:
+        case Move::PreviousLine:
+            return moveCaret(
+                offsetInRow(row + (key.move == Move::NextLine ? 1 : -1), x), selecting);
+        case Move::LineStart:
+            return moveCaret(m_rows.rowStart(row), selecting);
+        case Move::LineEnd:
+            return moveCaret(m_rows.rowStart(row) + visibleText(row).size(), selecting);
+        case Move::Start:
+            return moveCaret(0, selecting);
+        case Move::End:
+            return moveCaret(m_text.size(), selecting);
+        case Move::NextPage:
+        case Move::PreviousPage: {
+            // The view turns a page, and the caret moves a page with it.
+            const int page = key.move == Move::NextPage ? rowsInView() : -rowsInView();
+            verticalScrollBar()->setValue(verticalScrollBar()->value() + page);
+            select(selecting ? m_anchor : offsetInRow(row + page, x), offsetInRow(row + page, x));
+            return selecting ? publishSelection() : void();
+        }
+        }
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void ResultBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addAction(menuText("&Copy", QKeySequence::Copy), this, &ResultBox::copy)
+        ->setEnabled(m_anchor != m_caret);
+    menu.addSeparator();
+    menu.addAction(menuText("Select All", QKeySequence::SelectAll), this, &ResultBox::selectAll);
+    menu.exec(event->globalPos());
 }
 
 void ResultBox::mousePressEvent(QMouseEvent *event)
@@ -241,7 +412,7 @@ void ResultBox::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     const qsizetype offset = offsetAt(event->position().toPoint());
-    auto isWordCharacter = [this](qsizetype i) { return !m_text[i].isSpace(); };
+    auto isWordCharacter = [this](qsizetype i) { return !m_text.at(i).isSpace(); };
     qsizetype start = offset;
     while (start > 0 && isWordCharacter(start - 1))
         --start;
@@ -255,13 +426,14 @@ void ResultBox::mouseDoubleClickEvent(QMouseEvent *event)
 void ResultBox::focusInEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusInEvent(event);
-    viewport()->update();
+    restartBlinking();
 }
 
 void ResultBox::focusOutEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusOutEvent(event);
-    viewport()->update();
+    m_blinkTimer.stop();
+    restartBlinking();
 }
 
 void ResultBox::scrollContentsBy(int, int)

@@ -19,7 +19,7 @@ void WrappedRows::setWidth(qreal width)
     m_width = width;
 }
 
-void WrappedRows::layout(QStringView text)
+void WrappedRows::layout(const ResultText &text)
 {
     m_rowStarts.assign(1, 0);
     m_laidOut = 0;
@@ -27,10 +27,10 @@ void WrappedRows::layout(QStringView text)
     extend(text);
 }
 
-void WrappedRows::extend(QStringView text)
+void WrappedRows::extend(const ResultText &text)
 {
     for (qsizetype i = m_laidOut; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = text.at(i).unicode();
         if (c == u'\n') {
             m_rowStarts.push_back(i + 1);
             m_rowWidth = 0;

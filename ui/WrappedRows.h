@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ResultText.h"
+
 #include <QFontMetricsF>
-#include <QStringView>
 #include <array>
 #include <vector>
 
@@ -17,9 +18,9 @@ public:
     void setWidth(qreal width);
 
     // Lays out `text` afresh.
-    void layout(QStringView text);
+    void layout(const ResultText &text);
     // Lays out the characters of `text` beyond the ones laid out so far.
-    void extend(QStringView text);
+    void extend(const ResultText &text);
 
     qsizetype rowCount() const { return qsizetype(m_rowStarts.size()); }
     qsizetype rowStart(qsizetype row) const { return m_rowStarts[std::size_t(row)]; }

@@ -39,8 +39,8 @@ class EngineTest : public QObject
 private slots:
     // The operands as typed and, after "=", as the run leaves them when they change; "." stands
     // for the locale's separator there and in the result. A run is stopped in its fifth yield, or
-    // given 5 or 2 decimal places in its third, or a Start of 5 / 8 comes then; in any case it is
-    // stopped in its tenth.
+    // given 5 or 2 decimal places in its third, or a Start of 5 / 8 comes then, or it may hold no
+    // more than 3 digits; in any case it is stopped in its tenth.
     void division_data()
     {
         for (const char *column : { "separator", "operands", "result", "event" })
@@ -73,6 +73,8 @@ private slots:
             row("1/3", "0,33333", 0, "5 places");
             row("1/3", "0,3333333333", 0, "2 places"); // a limit already passed
             row("1/3", "0,625", 0, "start");
+            row("1/3", "0,333", 0, "limit"); // the limit of digits held
+            row("1/8", "0,125", 0, "limit with the last digit");
         }
     }
     void division()
@@ -85,7 +87,8 @@ private slots:
         RecordingHost host;
         host.dividend = typed.section('/', 0, 0).toStdU16String();
         host.divisor = typed.section('/', 1).toStdU16String();
-        DivisionEngine engine(host, separator.toStdU16String());
+        DivisionEngine engine(host, separator.toStdU16String(),
+            event.startsWith("limit") ? 3 : DivisionEngine::maximumDigits);
         QFETCH(float, places);
         engine.DecimalPlaces = places;
         host.onYield = [&](int yield) {
@@ -107,9 +110,10 @@ private slots:
                 : operands.contains('=') ? operands.section('=', 1).replace('.', separator)
                                          : typed);
         QCOMPARE(QString::fromStdU16String(host.warnings),
-            result == zero        ? "Nulou nelze dělit!"
-                : result == range ? "Tak velká čísla nelze dělit!"
-                                  : "");
+            result == zero         ? "Nulou nelze dělit!"
+                : result == range  ? "Tak velká čísla nelze dělit!"
+                : event == "limit" ? "Výsledek je příliš dlouhý, výpočet byl zastaven."
+                                   : "");
         QVERIFY(engine.Stopped && host.startEnabled);
         // A yield after every digit; a whole quotient in exponent form may hold a comma of its own.
         const qsizetype comma = result.contains('E') ? -1 : result.indexOf(',');
@@ -122,7 +126,7 @@ private slots:
             "Vypo\xE8\xEDt\xE1no \xD8\x8A\x8E\x80\x84 a???\r\n");
         QCOMPARE(CodePage1250::encode(u"x😀y\xD800z\xD83D\xE000"), "x?y?z??"); // a pair is one
         QCOMPARE(CodePage1250::decode("\xE8\x81\x9E"), u"č\uFFFDž");
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, MessageCatalogue::text(124));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, MessageCatalogue::text(125));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "BuildConfig.h"
 #include "CatalogueText.h"
 #include "DecimalPlacesText.h"
+#include "DivisionEngine.h"
 #include "Form1.h"
 #include "ResultBox.h"
 #include "SavedResult.h"
@@ -11,6 +12,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
@@ -35,11 +37,12 @@ QByteArray contents(const QString &path)
 
 // Answers the program's dialogs, noting "title|text" of a message box ("|!" with the warning
 // icon), "title|label" of the prompt, the path a file dialog starts from, the name of another
-// window. `input` goes into the prompt or file dialog; "<Esc>" cancels. Replacing a file gets Yes.
+// window, and in `buttons` each dialog's title and buttons. `input` goes into the prompt or file
+// dialog; "<Esc>" cancels. Replacing a file gets Yes.
 struct DialogAnswerer : QObject
 {
     QString input;
-    QStringList seen;
+    QStringList seen, buttons;
     QTimer timer;
     QPointer<QWidget> answered;
 
@@ -60,6 +63,10 @@ struct DialogAnswerer : QObject
         auto *box = qobject_cast<QMessageBox *>(dialog);
         auto *prompt = qobject_cast<QInputDialog *>(dialog);
         auto *files = qobject_cast<QFileDialog *>(dialog);
+        QStringList captions;
+        for (auto *button : dialog->findChildren<QPushButton *>())
+            captions << button->text();
+        buttons << dialog->windowTitle() + ':' + captions.join('|');
         if (box && qobject_cast<QFileDialog *>(box->parentWidget()))
             return QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
         seen << (box ? box->windowTitle() + '|' + box->text()
@@ -101,10 +108,10 @@ class MainWindowTest : public QObject
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<Form1> m_form;
 
-    void open()
+    void open(qint64 digitLimit = DivisionEngine::maximumDigits)
     {
         m_form = std::make_unique<Form1>(
-            ",", AboutSetup { "http://127.0.0.1:1/", m_folder->path(), {}, {} });
+            ",", AboutSetup { "http://127.0.0.1:1/", m_folder->path(), {}, {} }, digitLimit);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
@@ -130,6 +137,8 @@ private slots:
     void commands();
     void decimalPlaces();
     void duringARun();
+    void resultBox();
+    void digitLimit();
     void saving_data();
     void saving();
     void endingDuringARun_data();
@@ -193,6 +202,7 @@ void MainWindowTest::decimalPlaces()
         "Zlomkar|Zadejte počet desetinných míst k vypočítání\nNyní na 3 desetinných míst"
         "\n(0 = \"nekonečno\")");
     QVERIFY(answerer.seen[0].contains(" 0 ") && answerer.seen[2].contains(" 2,5 "));
+    QCOMPARE(answerer.buttons.first(), "Zlomkar:OK|Zrušit");
     QCOMPARE(m_form->findChild<QLabel *>("Label3")->text(),
         "Počítat na 3 desetinných míst   (0 = \"nekonečno\")");
     divide("22", "7");
@@ -222,6 +232,51 @@ void MainWindowTest::duringARun()
     const QScrollBar *bar = m_form->findChild<ResultBox *>()->verticalScrollBar();
     QVERIFY(bar->value() == bar->maximum() && bar->maximum() > 0);
     QCOMPARE(contents(m_folder->filePath("run")), header + "1 / 7 = \r\n" + seen.toLatin1());
+}
+
+// The result box works like a read-only text box, for the keyboard, its menu and assistive
+// technology.
+void MainWindowTest::resultBox()
+{
+    auto *box = m_form->findChild<ResultBox *>();
+    box->setText("0,12345\r\n67");
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(box)->textInterface();
+    int start = 0, end = 0;
+    QStringList seen;
+    for (const char *keys : { "Right, Right, Shift+Right, Shift+Right", "Shift+End", "Down",
+             "Shift+Ctrl+Home", "Ctrl+End, Shift+Left, Shift+Up" }) {
+        press(QKeySequence(keys), "Text3");
+        text->selection(0, &start, &end);
+        seen << QString::number(text->cursorPosition()) + ':' + text->text(start, end);
+    }
+    QCOMPARE(seen.join(' '), "4:12 7:12345 11: 0:0,12345\r\n67 1:,12345\r\n67");
+    QCOMPARE(text->characterCount(), 11);
+    QCOMPARE(text->textAtOffset(10, QAccessible::LineBoundary, &start, &end), "67");
+    press(Qt::CTRL | Qt::Key_Home, "Text3");
+    QTimer::singleShot(50, [&] {
+        auto *menu = static_cast<QMenu *>(QApplication::activePopupWidget());
+        for (QAction *action : menu->actions())
+            seen << action->text() + (action->isEnabled() ? "" : " off");
+        QTest::mouseClick(
+            menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().last()).center());
+    });
+    QContextMenuEvent click(
+        QContextMenuEvent::Mouse, { 5, 5 }, box->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(box->viewport(), &click);
+    QCOMPARE(seen.mid(5).join('|'), "&Kopírovat\tCtrl+C off||Vybrat vše\tCtrl+A");
+    QCOMPARE(box->selectedText(), box->text());
+}
+
+// A run that reaches its limit of digits stops with a warning and keeps its digits.
+void MainWindowTest::digitLimit()
+{
+    open(50);
+    DialogAnswerer answerer(m_folder->filePath("limit"));
+    divide("1", "7");
+    QCOMPARE(result(), "0," + QString("142857").repeated(9).left(50));
+    press(QKeySequence::Save);
+    QCOMPARE(contents(m_folder->filePath("limit")), header + "1 / 7 = \r\n" + result().toLatin1());
+    QCOMPARE(answerer.seen.first(), "Zlomkar|Výsledek je příliš dlouhý, výpočet byl zastaven.|!");
 }
 
 void MainWindowTest::saving_data()
@@ -256,6 +311,9 @@ void MainWindowTest::saving()
     QCOMPARE(answerer.seen.filter("Zlomkar|").join(';'),
         name != "<Esc>" && !saved ? "Zlomkar|Výsledek se nepodařilo uložit!|!" : "");
     QVERIFY(!saved || answerer.seen.last() == path); // the next save starts there
+    // Qt's own texts are Czech whatever the system's language; so is its question before replacing.
+    QCOMPARE(answerer.buttons.first(), "Uložit jako:&Uložit|Zrušit");
+    QCOMPARE(answerer.buttons.contains("Uložit jako:&Ano|&Ne"), !before.isEmpty());
     struct stat node;
     QCOMPARE(stat(qPrintable(path), &node) == 0 && S_ISCHR(node.st_mode), before == "device");
     if (before != "device")

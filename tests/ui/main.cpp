@@ -1,5 +1,6 @@
 #include "Form1.h"
 #include "Form2.h"
+#include "QtTranslation.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int quitProbe(const QString &how);
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installQtTranslation(app);
     if (argc == 3 && qstrcmp(argv[1], "--quit-probe") == 0)
         return quitProbe(argv[2]);
     if (argc == 2 && qstrcmp(argv[1], "--show-windows") == 0) {
