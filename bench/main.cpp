@@ -5,6 +5,7 @@
 //   zlomkar_bench              runs everything (about a minute)
 //   zlomkar_bench --quick      shorter runs, for a smoke test
 //   zlomkar_bench --soak       many runs and About windows: open files and memory before and after
+//   zlomkar_bench --to-the-limit   a run to the limit of digits: its memory there
 //
 // The window runs on the platform Qt picks: offscreen when QT_QPA_PLATFORM=offscreen, or the X11
 // display in DISPLAY (for instance under xvfb-run).
@@ -86,7 +87,8 @@ public:
         m_result = m_form.findChild<ResultBox *>(QStringLiteral("Text3"));
     }
 
-    qsizetype digits() const { return m_result->text().size() - 2; }
+    qsizetype digits() const { return m_result->length() - 2; }
+    ResultBox *box() const { return m_result; }
 
     // Starts the run and calls `during` every 10 ms inside it until `during` asks to stop by
     // returning true; then Esc is pressed, posted so that it waits in the queue as a key from the
@@ -129,8 +131,63 @@ struct Figures
     double longRunSeconds = 0;
     double stopLongRun = 0;
     double bytesPerDigit = 0;
+    double selectAllCopyMs = 0;
+    double menuMs = 0;
+    double caretMs = 0;
     double quitMs = 0;
 };
+
+void press(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+// The milliseconds that `action` takes, with the events it leaves, such as a repaint.
+double millisecondsOf(const std::function<void()> &action)
+{
+    const auto start = Clock::now();
+    action();
+    QCoreApplication::processEvents();
+    return millisecondsSince(start);
+}
+
+// The milliseconds from a right click on the box until its menu shows and takes events.
+double menuMs(ResultBox *box)
+{
+    const auto start = Clock::now();
+    double shown = 0;
+    QTimer::singleShot(0, box, [&] {
+        shown = millisecondsSince(start);
+        if (QWidget *menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(box->viewport(), &click);
+    return shown;
+}
+
+// Runs 1 / 7 without a decimal-places limit until the run stops by itself at the limit of digits,
+// and prints the digits and the resident set then.
+int runToTheLimit()
+{
+    WindowRun run;
+    qint64 bytes = 0;
+    QTimer warning;
+    QObject::connect(&warning, &QTimer::timeout, [&] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            bytes = residentBytes();
+            box->close();
+        }
+    });
+    warning.start(100);
+    const auto start = Clock::now();
+    run.runUntil([](double) { return false; });
+    std::printf("| digits held at the limit | %lld |\n| seconds to the limit | %.0f |\n"
+                "| resident set at the limit, MB | %.0f |\n",
+        static_cast<long long>(run.digits()), millisecondsSince(start) / 1000, double(bytes) / 1e6);
+    return 0;
+}
 
 double quitLatencyMs(const QString &self)
 {
@@ -179,6 +236,8 @@ int main(int argc, char *argv[])
         return quitChild();
     if (arguments.contains(QStringLiteral("--soak")))
         return soak();
+    if (arguments.contains(QStringLiteral("--to-the-limit")))
+        return runToTheLimit();
     const bool quick = arguments.contains(QStringLiteral("--quick"));
     const qsizetype longRun = quick ? 2'000'000 : 10'000'000;
 
@@ -209,6 +268,14 @@ int main(int argc, char *argv[])
             figures.bytesPerDigit = double(residentBytes() - before) / double(run.digits());
             return true;
         });
+        ResultBox *box = run.box();
+        figures.selectAllCopyMs = millisecondsOf([&] {
+            press(box, Qt::Key_A, Qt::ControlModifier);
+            press(box, Qt::Key_C, Qt::ControlModifier);
+        });
+        figures.menuMs = menuMs(box);
+        press(box, Qt::Key_End, Qt::ControlModifier);
+        figures.caretMs = millisecondsOf([&] { press(box, Qt::Key_Left); });
     }
     figures.quitMs = quitLatencyMs(QCoreApplication::applicationFilePath());
 
@@ -235,15 +302,20 @@ int main(int argc, char *argv[])
         double(figures.longRunDigits) / figures.longRunSeconds);
     std::printf("| Stop at %lld digits, ms | %.1f | <= 50 |\n",
         static_cast<long long>(figures.longRunDigits), figures.stopLongRun);
-    std::printf("| memory per digit at %lld digits, bytes | %.2f | <= 8 |\n",
+    std::printf("| memory per digit at %lld digits, bytes | %.2f | <= 2 |\n",
         static_cast<long long>(figures.longRunDigits), figures.bytesPerDigit);
+    std::printf("| Select All and Copy at %lld digits, ms | %.1f | <= 200 |\n",
+        static_cast<long long>(figures.longRunDigits), figures.selectAllCopyMs);
+    std::printf("| the result box's menu shown, ms | %.1f | <= 50 |\n", figures.menuMs);
+    std::printf("| a caret move at the end, ms | %.2f | <= 5 |\n", figures.caretMs);
     std::printf("| Quit to end of process, ms | %.1f | <= 200 |\n", figures.quitMs);
-    std::printf("figures: platform=%s engine=%.0f/s d2=%lld d8=%lld ratio=%.2f stop8s=%.1fms "
-                "stop%lld=%.1fms bytes/digit=%.2f quit=%.1fms\n",
+    std::printf(
+        "figures: platform=%s engine=%.0f/s d2=%lld d8=%lld ratio=%.2f stop8s=%.1fms "
+        "stop%lld=%.1fms bytes/digit=%.2f copy=%.1fms menu=%.1fms caret=%.2fms quit=%.1fms\n",
         qPrintable(platform), figures.engineRate, static_cast<long long>(figures.after2s),
         static_cast<long long>(figures.after8s),
         double(figures.after8s) / double(std::max<qsizetype>(1, figures.after2s)), figures.stopAt8s,
         static_cast<long long>(figures.longRunDigits), figures.stopLongRun, figures.bytesPerDigit,
-        figures.quitMs);
+        figures.selectAllCopyMs, figures.menuMs, figures.caretMs, figures.quitMs);
     return 0;
 }

@@ -5,29 +5,34 @@
 void ResultText::set(const QString &text)
 {
     m_head = text;
-    m_tail = QByteArray();
+    m_blocks.clear();
+    m_tailSize = 0;
 }
 
 void ResultText::append(QStringView text)
 {
     if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
-        m_head = toString().append(text);
-        m_tail.clear();
+        set(toString().append(text));
         return;
     }
-    // Grown by an eighth at a time, the buffer holds little more than the text.
-    if (m_tail.capacity() - m_tail.size() < text.size())
-        m_tail.reserve(m_tail.size() + text.size() + m_tail.size() / 8 + 4096);
-    for (QChar c : text)
-        m_tail.append(char(c.unicode()));
+    for (QChar c : text) {
+        if (m_tailSize % blockSize == 0)
+            m_blocks.push_back(std::make_unique_for_overwrite<char[]>(blockSize));
+        m_blocks.back()[m_tailSize++ % blockSize] = char(c.unicode());
+    }
 }
 
 QString ResultText::mid(qsizetype position, qsizetype length) const
 {
     position = std::clamp<qsizetype>(position, 0, size());
     length = std::clamp<qsizetype>(length, 0, size() - position);
-    const qsizetype fromHead = std::clamp<qsizetype>(m_head.size() - position, 0, length);
-    return m_head.mid(position, fromHead)
-        + QString::fromLatin1(m_tail.constData() + std::max<qsizetype>(0, position - m_head.size()),
-            length - fromHead);
+    QString text = m_head.mid(position, length);
+    text.reserve(length);
+    for (qsizetype i = std::max(position, m_head.size()) - m_head.size(); text.size() < length;) {
+        const qsizetype count = std::min(blockSize - i % blockSize, length - text.size());
+        text.append(
+            QLatin1StringView(m_blocks[std::size_t(i / blockSize)].get() + i % blockSize, count));
+        i += count;
+    }
+    return text;
 }
