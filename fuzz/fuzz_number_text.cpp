@@ -15,8 +15,7 @@ bool same(double a, double b)
     return a == b || (std::isnan(a) && std::isnan(b));
 }
 
-// What strtod or strtof reads of the match of `pattern` in `text`, with "." for `separator`; NaN
-// without a match.
+// What strtod or strtof reads of the match of `pattern`, with "." for `separator`, or NaN.
 double reference(const QString &text, const QString &pattern, bool isFloat, QChar separator = '.')
 {
     const auto match = QRegularExpression(pattern).match(text);
@@ -51,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 "NaN");
         };
         checkRead(text.toStdU16String());
-        for (const auto [value, isFloat] : { std::pair { parsed, false },
+        for (const auto &[value, isFloat] : { std::pair { parsed, false },
                  { std::floor(parsed), false }, { double(float(parsed)), true } }) {
             const std::u16string written = isFloat ? fromFloat(value, sep) : fromDouble(value, sep);
             check(!value || !std::isfinite(value)

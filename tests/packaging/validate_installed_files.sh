@@ -1,7 +1,6 @@
 #!/bin/sh
-# Installs the build into a temporary tree, by `cmake --install` or as the unpacked Debian package,
-# checks that exactly the program's files are there, validates them without the network, and
-# starts the installed program. Usage: $0 install|deb CMAKE|CPACK BUILD_DIR APP_ID VERSION
+# Installs the build by `cmake --install` or as a Debian package, checks the files, validates them
+# without the network and starts the program. Usage: $0 install|deb CMAKE|CPACK BUILD APP_ID VERSION
 mode=$1 tool=$2 build=$3 id=$4 version=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

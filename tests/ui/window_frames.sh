@@ -1,6 +1,5 @@
 #!/bin/sh
-# Under xvfb-run: shows both windows and reads what the window manager is told about their frames.
-# Usage: window_frames.sh TST_UI
+# Under xvfb-run: what the window manager is told about both windows' frames. Usage: $0 TST_UI
 "$1" -platform xcb --show-windows &
 trap 'kill $!' EXIT
 fail() { echo "FAIL: $*"; failed=1; }
@@ -15,8 +14,8 @@ frame() {
     [ $((motif & 0x60)) -eq 0 ] || fail "$1 can be minimised or maximised"
 }
 frame Zlomkar
-echo "$props" | grep -q "_NET_WM_STATE(ATOM) = .*_SKIP_TASKBAR" || fail "the main window is in the task bar"
-echo "$props" | grep -q "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL" || fail "not a normal window"
+echo "$props" | grep -q "_NET_WM_STATE(ATOM) = .*_SKIP_TASKBAR" || fail "in the task bar"
+echo "$props" | grep -q "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL" || fail "not normal"
 frame "O programu"
-echo "$props" | grep -q "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_UTILITY" || fail "not a utility window"
+echo "$props" | grep -q "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_UTILITY" || fail "not a utility"
 [ -z "$failed" ]

@@ -2,8 +2,8 @@
 
 #include <QTest>
 
-// UpdateText as the About window reads it from the notice: the value of key 90220 in section
-// Update, "error" without one, at most 127 characters, and NUL characters up to 128.
+// UpdateText: the value of key 90220 in section Update or "error", 127 characters at most and NUL
+// characters up to 128.
 class UpdateTest : public QObject
 {
     Q_OBJECT
