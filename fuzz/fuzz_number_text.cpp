@@ -26,6 +26,13 @@ double reference(const QString &text, const QString &pattern, bool isFloat, QCha
                              : std::strtod(number, nullptr);
 }
 
+QString printfG(double value, int digits)
+{
+    char printed[32];
+    std::snprintf(printed, sizeof printed, "%.*G", digits, value);
+    return printed;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -41,13 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // number is written as %G writes it with 15 significant digits, or 7 for a float.
     for (const char16_t *sep : { u",", u"." }) {
         const QString notation = R"(^(-?\d+()" + QRegularExpression::escape(QChar(*sep))
-            + R"(\d+)?([eE][+-]?\d+)?|-?∞)$)";
+            + R"(\d+)?([eE][+-]?\d+)?|-?∞)\z)";
         auto checkRead = [&](const std::u16string &number) {
             const QString local = QString::fromStdU16String(number);
             check(same(toDouble(number, sep), reference(local, notation, false, *sep))
                     && same(toFloat(number, sep), reference(local, notation, true, *sep)),
-                "a text in the locale's notation reads as strtod and strtof read it, any other as "
-                "NaN");
+                "read as strtod and strtof read it");
         };
         checkRead(text.toStdU16String());
         for (const auto &[value, isFloat] : { std::pair { parsed, false },
@@ -55,10 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             const std::u16string written = isFloat ? fromFloat(value, sep) : fromDouble(value, sep);
             check(!value || !std::isfinite(value)
                     || written
-                        == QString::asprintf(isFloat ? "%.7G" : "%.15G", value)
-                               .replace('.', *sep)
-                               .toStdU16String(),
-                "a number is written as printf's %G writes it, with the locale's separator");
+                        == printfG(value, isFloat ? 7 : 15).replace('.', *sep).toStdU16String(),
+                "written as %G writes it");
             checkRead(written);
         }
     }
