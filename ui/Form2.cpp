@@ -1,7 +1,6 @@
 #include "Form2.h"
 
 #include "BuildConfig.h"
-#include "CatalogueText.h"
 #include "DesignFont.h"
 #include "DesignLabel.h"
 #include "LinkLabel.h"
@@ -124,10 +123,8 @@ int Form2::exec()
 void Form2::load()
 {
     m_noticeFile = NoticeFile::location(m_setup.programDirectory);
-    const bool downloaded
-        = Module1::DownloadFile(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
-    // Reading the file replaces this caption in every case, before the window is first shown.
-    Label15->setText(message(downloaded ? 120 : 119));
+    // The file is read whatever the download gave: a failed one leaves an older notice as it was.
+    Module1::DownloadFile(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
     const UpdateOutcome outcome = applyNotice(NoticeReader::readUpdateText(m_noticeFile));
     Label15->setText(outcome.statusCaption);
     Label15->setEnabled(outcome.statusEnabled);

@@ -114,7 +114,7 @@ void ResultBox::select(qsizetype anchor, qsizetype caret)
     if (QAccessible::isActive()) {
         QAccessibleTextCursorEvent moved(this, int(m_caret));
         QAccessible::updateAccessibility(&moved);
-        const auto [from, to] = std::minmax(m_anchor, m_caret);
+        const auto [from, to] = selection();
         QAccessibleTextSelectionEvent selected(this, int(from), int(to));
         QAccessible::updateAccessibility(&selected);
     }
@@ -122,7 +122,7 @@ void ResultBox::select(qsizetype anchor, qsizetype caret)
 
 QString ResultBox::selectedText() const
 {
-    const auto [from, to] = std::minmax(m_anchor, m_caret);
+    const auto [from, to] = selection();
     return m_text.mid(from, to - from);
 }
 
@@ -284,7 +284,7 @@ void ResultBox::paintEvent(QPaintEvent *)
     QPainter painter(viewport());
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
     const QFontMetricsF metrics(font());
-    const auto [selectionStart, selectionEnd] = std::minmax(m_anchor, m_caret);
+    const auto [selectionStart, selectionEnd] = selection();
 
     const qsizetype first = verticalScrollBar()->value();
     const qsizetype last = std::min(m_rows.rowCount(), first + rowsInView() + 1);
@@ -363,8 +363,7 @@ void ResultBox::keyPressEvent(QKeyEvent *event)
             // The view turns a page, and the caret moves a page with it.
             const int page = key.move == Move::NextPage ? rowsInView() : -rowsInView();
             verticalScrollBar()->setValue(verticalScrollBar()->value() + page);
-            select(selecting ? m_anchor : offsetInRow(row + page, x), offsetInRow(row + page, x));
-            return selecting ? publishSelection() : void();
+            return moveCaret(offsetInRow(row + page, x), selecting);
         }
         }
     }

@@ -5,6 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QTimer>
+#include <algorithm>
 
 // The result box: a read-only text box for a result of any length. It keeps the text exactly as
 // written, CR LF included; the user moves a caret, selects with the mouse or the keyboard and
@@ -25,10 +26,11 @@ public:
     void setText(const QString &text);
     void append(QStringView text);
 
-    qsizetype anchor() const { return m_anchor; }
     qsizetype caret() const { return m_caret; }
     // Selects from `anchor` to `caret`, which is where the caret then stands.
     void select(qsizetype anchor, qsizetype caret);
+    // The selection as the offsets of its first character and of its end.
+    std::pair<qsizetype, qsizetype> selection() const { return std::minmax(m_anchor, m_caret); }
     QString selectedText() const;
     void selectAll();
     void copy() const;

@@ -90,12 +90,13 @@ void ResultBoxAccessible::setCursorPosition(int position)
 
 int ResultBoxAccessible::selectionCount() const
 {
-    return box()->anchor() == box()->caret() ? 0 : 1;
+    const auto [start, end] = box()->selection();
+    return start == end ? 0 : 1;
 }
 
 void ResultBoxAccessible::selection(int selectionIndex, int *startOffset, int *endOffset) const
 {
-    const auto [start, end] = std::minmax({ box()->anchor(), box()->caret() });
+    const auto [start, end] = box()->selection();
     *startOffset = selectionIndex == 0 ? int(start) : 0;
     *endOffset = selectionIndex == 0 ? int(end) : 0;
 }
