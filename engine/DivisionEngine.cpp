@@ -73,18 +73,18 @@ void DivisionEngine::ComputeDigits(bool negative)
     m_host.setResultText((negative ? u"-" : u"")
         + NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator) + u',');
 
-    // DigitCount, a float, stops counting at 2^24; the digits held are counted exactly here.
-    for (std::int64_t digits = 0;; ++digits) {
+    for (std::int64_t digits = 1;; ++digits) {
         // Stop, a reached limit and a zero remainder all take effect here, so a run ends at the
         // top of the pass after the one that asked for it.
         if (Stopped) {
             m_host.setStartEnabled(true);
-            if (digits == m_digitLimit && wholeValue(Dividend) % wholeValue(Divisor) != 0)
-                m_host.showWarning(MessageCatalogue::text(124));
             return;
         }
-        DigitCount = DigitCount + 1.0F;
-        if (DigitCount == DecimalPlaces || digits + 1 == m_digitLimit)
+        // DigitCount, a float, stops counting at 2^24, so the places are compared with the exact
+        // count; a number of places that is not whole never equals it.
+        DigitCount = float(digits);
+        const bool placesReached = double(digits) == double(DecimalPlaces);
+        if (placesReached || digits == m_digitLimit)
             Stopped = true;
 
         const auto remainder = static_cast<float>(wholeValue(Dividend) % wholeValue(Divisor));
@@ -92,8 +92,12 @@ void DivisionEngine::ComputeDigits(bool negative)
         m_host.appendToResultText(
             NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator));
 
-        if (wholeValue(Dividend) % wholeValue(Divisor) == 0)
+        const bool finished = wholeValue(Dividend) % wholeValue(Divisor) == 0;
+        if (finished)
             Stopped = true;
+        // Decided before the yield, where a Stop and a new Start may replace this run's state.
+        if (digits == m_digitLimit && !placesReached && !finished)
+            m_host.showWarning(MessageCatalogue::text(124));
         m_host.yield();
     }
 }

@@ -39,7 +39,7 @@ class EngineTest : public QObject
 private slots:
     // Operands as typed, and after "=" as the run leaves them, with "." for the locale's separator.
     // An event comes in the third yield (5 or 2 places, a Start of 5 / 8) or the fifth (Stop); a
-    // "limit" run holds 3 digits at most; every run is stopped in its tenth yield.
+    // "limit N" run holds N digits at most; every other run is stopped in its tenth yield.
     void division_data()
     {
         for (const char *column : { "separator", "operands", "result", "event" })
@@ -71,9 +71,14 @@ private slots:
             row("1/3", "0,3333333333", 2.5F); // a limit never reached
             row("1/3", "0,33333", 0, "5 places");
             row("1/3", "0,3333333333", 0, "2 places"); // a limit already passed
-            row("1/3", "0,625", 0, "start");
-            row("1/3", "0,333", 0, "limit"); // the limit of digits held
-            row("1/8", "0,125", 0, "limit with the last digit");
+            row("1/3", "0,625", 0, "Start of 5 / 8");
+            row("1/3", "0,333", 0, "limit 3"); // the limit of digits held
+            row("1/8", "0,125", 0, "limit 3 with the last digit");
+            row("1/7", "0,14285714285714285714", 20, "limit 50"); // the places come first
+            row("1/3", zero, 0, "limit 3, Start of 1 / 0");
+            if (*sep == ',') // more places than a float counts, once: it takes 16 million digits
+                row("1/7", "0," + QString("142857").repeated(2796203).left(16777218), 16777218,
+                    "limit 16777220");
         }
     }
     void division()
@@ -83,20 +88,25 @@ private slots:
         QFETCH(QString, event);
         QFETCH(QString, separator);
         const QString typed = operands.section('=', 0, 0);
+        QString nested = event.section("of ", 1);
         RecordingHost host;
         host.dividend = typed.section('/', 0, 0).toStdU16String();
         host.divisor = typed.section('/', 1).toStdU16String();
-        DivisionEngine engine(host, separator.toStdU16String(),
-            event.startsWith("limit") ? 3 : DivisionEngine::maximumDigits);
+        const qint64 limit = event.startsWith("limit")
+            ? event.section(' ', 1, 1).remove(',').toLongLong()
+            : DivisionEngine::maximumDigits;
+        DivisionEngine engine(host, separator.toStdU16String(), limit);
         QFETCH(float, places);
         engine.DecimalPlaces = places;
         host.onYield = [&](int yield) {
-            engine.Stopped |= (yield == 5 && event == "stop") || yield == 10;
+            engine.Stopped |= (yield == 5 && event == "stop")
+                || (yield == 10 && limit == DivisionEngine::maximumDigits);
             if (yield == 3 && event.endsWith("places"))
                 engine.DecimalPlaces = event.front().digitValue();
-            if (yield == 3 && event == "start") {
-                host.dividend = u"5";
-                host.divisor = u"8";
+            if (yield == 3 && !nested.isEmpty()) { // Stop, then Start
+                host.dividend = nested.section(" / ", 0, 0).toStdU16String();
+                host.divisor = nested.section(" / ", 1).toStdU16String();
+                engine.Stopped = true;
                 engine.StartDivision();
             }
         };
@@ -105,14 +115,16 @@ private slots:
 
         QCOMPARE(QString::fromStdU16String(host.result), result);
         QCOMPARE(QString::fromStdU16String(host.dividend + u'/' + host.divisor),
-            event == "start"             ? "5/8"
+            !nested.isEmpty()            ? nested.remove(' ')
                 : operands.contains('=') ? operands.section('=', 1).replace('.', separator)
                                          : typed);
         QCOMPARE(QString::fromStdU16String(host.warnings),
-            result == zero         ? "Nulou nelze dělit!"
-                : result == range  ? "Tak velká čísla nelze dělit!"
-                : event == "limit" ? "Výsledek je příliš dlouhý, výpočet byl zastaven."
-                                   : "");
+            (limit == 3 && !event.contains("digit")
+                    ? "Výsledek je příliš dlouhý, výpočet byl zastaven."
+                    : "")
+                + QString(result == zero  ? "Nulou nelze dělit!"
+                        : result == range ? "Tak velká čísla nelze dělit!"
+                                          : ""));
         QVERIFY(engine.Stopped && host.startEnabled);
     }
 
