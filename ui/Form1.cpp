@@ -284,7 +284,8 @@ void Form1::askDecimalPlaces()
 
 void Form1::saveResult()
 {
-    const QString SaveText = composeSaveText(Text1->text(), Text2->text(), Text3->text());
+    // The dialog is modal, so the result cannot change before it is written.
+    const ResultFileText SaveText = composeSaveText(Text1->text(), Text2->text(), Text3->content());
     CommonDialog1.Filter = QStringLiteral("TeXT files|*.txt|All|*.*");
     if (!CommonDialog1.ShowSave(this) || CommonDialog1.FileName.isEmpty())
         return;

@@ -1,6 +1,7 @@
 #include "ResultBox.h"
 
 #include "ResultBoxAccessible.h"
+#include "TextSegments.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -9,44 +10,41 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <cmath>
 
 namespace {
 
 constexpr int margin = 2;
 constexpr int framePeriodMs = 16;
+// When the box gets a new text, an old text up to this length is handed to assistive technology;
+// a longer one would cost its whole length here and on the accessibility bus.
+constexpr qsizetype announcedOldText = 4096;
 
-enum class Move {
-    NextChar,
-    PreviousChar,
-    NextLine,
-    PreviousLine,
-    LineStart,
-    LineEnd,
-    NextPage,
-    PreviousPage,
-    Start,
-    End
-};
-
-// The caret moves of a text box, each with the key that moves the caret and the one that selects.
+// The keys of a text box that move the caret, and with Shift select: along the text, or by rows
+// or pages, keeping the caret's x.
 struct CaretKey
 {
     QKeySequence::StandardKey moving;
     QKeySequence::StandardKey selecting;
-    Move move;
+    TextCaret::Move move;
+    int rows = 0;
+    bool pages = false;
 };
 
 constexpr CaretKey caretKeys[] = {
-    { QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, Move::NextChar },
-    { QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar, Move::PreviousChar },
-    { QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, Move::NextLine },
-    { QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, Move::PreviousLine },
-    { QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, Move::LineStart },
-    { QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, Move::LineEnd },
-    { QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, Move::NextPage },
-    { QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, Move::PreviousPage },
-    { QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, Move::Start },
-    { QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, Move::End },
+    { QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, TextCaret::Move::NextCharacter },
+    { QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
+        TextCaret::Move::PreviousCharacter },
+    { QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, TextCaret::Move::RowStart },
+    { QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, TextCaret::Move::RowEnd },
+    { QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument,
+        TextCaret::Move::TextStart },
+    { QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument,
+        TextCaret::Move::TextEnd },
+    { QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, {}, 1 },
+    { QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, {}, -1 },
+    { QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, {}, 1, true },
+    { QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, {}, -1, true },
 };
 
 // A menu entry as Qt's own text boxes write it: the caption and the shortcut beside it.
@@ -83,17 +81,19 @@ ResultBox::ResultBox(QWidget *parent)
 // fits in the box.
 void ResultBox::setText(const QString &text)
 {
-    const QString before = QAccessible::isActive() ? m_text.toString() : QString();
+    const bool announced = QAccessible::isActive();
+    const QString replaced
+        = announced && m_text.size() <= announcedOldText ? m_text.toString() : QString();
     m_text.set(text);
-    m_anchor = m_caret = 0;
-    m_rows.layout(m_text);
+    m_rows.layout();
+    m_caret.moveTo(0, false);
     m_refreshTimer.stop();
     updateScrollRange();
     verticalScrollBar()->setValue(0);
     viewport()->update();
     m_announced = m_text.size();
-    if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent event(this, 0, before, text);
+    if (announced) {
+        QAccessibleTextUpdateEvent event(this, 0, replaced, text);
         QAccessible::updateAccessibility(&event);
     }
 }
@@ -101,28 +101,21 @@ void ResultBox::setText(const QString &text)
 void ResultBox::append(QStringView text)
 {
     m_text.append(text);
-    m_rows.extend(m_text);
+    m_rows.extend();
     if (!m_refreshTimer.isActive())
         m_refreshTimer.start();
 }
 
 void ResultBox::select(qsizetype anchor, qsizetype caret)
 {
-    m_anchor = std::clamp<qsizetype>(anchor, 0, m_text.size());
-    m_caret = std::clamp<qsizetype>(caret, 0, m_text.size());
+    m_caret.select(anchor, caret);
+    announceCaret();
     restartBlinking();
-    if (QAccessible::isActive()) {
-        QAccessibleTextCursorEvent moved(this, int(m_caret));
-        QAccessible::updateAccessibility(&moved);
-        const auto [from, to] = selection();
-        QAccessibleTextSelectionEvent selected(this, int(from), int(to));
-        QAccessible::updateAccessibility(&selected);
-    }
 }
 
 QString ResultBox::selectedText() const
 {
-    const auto [from, to] = selection();
+    const auto [from, to] = m_caret.selection();
     return m_text.mid(from, to - from);
 }
 
@@ -134,28 +127,35 @@ void ResultBox::selectAll()
 
 void ResultBox::copy() const
 {
-    if (m_anchor != m_caret)
+    if (m_caret.hasSelection())
         QGuiApplication::clipboard()->setText(selectedText());
 }
 
 QRect ResultBox::characterRect(qsizetype offset) const
 {
+    if (offset < 0 || offset >= m_text.size())
+        return {};
     const qsizetype row = m_rows.rowOf(offset);
     const int top = margin + int(row - verticalScrollBar()->value()) * lineHeight();
-    const int left = margin + int(xOf(offset));
     const int width = int(QFontMetricsF(font()).horizontalAdvance(m_text.mid(offset, 1)));
-    return { left, top, std::max(1, width), lineHeight() };
+    return { margin + int(xInRow(row, offset)), top, std::max(1, width), lineHeight() };
 }
 
 qsizetype ResultBox::offsetAt(QPoint position) const
 {
-    return offsetInRow(verticalScrollBar()->value() + (position.y() - margin) / lineHeight(),
-        position.x() - margin);
+    return placeAt(position).offset;
 }
 
-std::pair<qsizetype, qsizetype> ResultBox::rowAround(qsizetype offset) const
+qsizetype ResultBox::rowAt(qsizetype offset) const
 {
-    const qsizetype row = m_rows.rowOf(offset);
+    return offset == m_caret.position() ? m_caret.row() : m_rows.rowOf(offset);
+}
+
+std::pair<qsizetype, qsizetype> ResultBox::rowNextTo(qsizetype offset, int step) const
+{
+    const qsizetype row = rowAt(offset) + step;
+    if (row < 0 || row >= m_rows.rowCount())
+        return { -1, -1 };
     return { m_rows.rowStart(row), m_rows.rowEnd(row) };
 }
 
@@ -163,7 +163,7 @@ std::pair<qsizetype, qsizetype> ResultBox::rowAround(qsizetype offset) const
 void ResultBox::scrollTo(qsizetype offset)
 {
     QScrollBar *bar = verticalScrollBar();
-    const int row = int(m_rows.rowOf(offset));
+    const int row = int(rowAt(offset));
     bar->setValue(std::clamp(bar->value(), row - rowsInView() + 1, row));
 }
 
@@ -195,7 +195,7 @@ void ResultBox::relayout()
 {
     m_rows.setFont(font());
     m_rows.setWidth(viewport()->width() - 2 * margin);
-    m_rows.layout(m_text);
+    m_rows.layout();
     refresh();
 }
 
@@ -213,22 +213,19 @@ int ResultBox::rowsInView() const
 QString ResultBox::visibleText(qsizetype row) const
 {
     const qsizetype start = m_rows.rowStart(row);
-    qsizetype end = m_rows.rowEnd(row);
-    while (end > start && (m_text.at(end - 1) == u'\n' || m_text.at(end - 1) == u'\r'))
-        --end;
-    return m_text.mid(start, end - start);
+    return m_text.mid(start, m_rows.rowTextEnd(row) - start);
 }
 
-qreal ResultBox::xOf(qsizetype offset) const
+qreal ResultBox::xInRow(qsizetype row, qsizetype offset) const
 {
-    const qsizetype row = m_rows.rowOf(offset);
     return QFontMetricsF(font()).horizontalAdvance(
         visibleText(row).left(offset - m_rows.rowStart(row)));
 }
 
-qsizetype ResultBox::offsetInRow(qsizetype row, qreal x) const
+// The caret position nearest to `x` in `row`; right of the row's last character it stands at the
+// row's end, upstream, so a wrapped row keeps it.
+ResultBox::Place ResultBox::placeInRow(qsizetype row, qreal x) const
 {
-    row = std::clamp<qsizetype>(row, 0, m_rows.rowCount() - 1);
     const QString text = visibleText(row);
     const QFontMetricsF metrics(font());
     qsizetype column = 0;
@@ -238,36 +235,51 @@ qsizetype ResultBox::offsetInRow(qsizetype row, qreal x) const
             break;
         left = right;
     }
-    return m_rows.rowStart(row) + column;
+    return { m_rows.rowStart(row) + column,
+        column == text.size() ? TextCaret::Affinity::Upstream : TextCaret::Affinity::Downstream };
 }
 
-// The caret never stands between CR and LF, nor inside a surrogate pair.
-qsizetype ResultBox::nextPosition(qsizetype offset, int step) const
+ResultBox::Place ResultBox::placeAt(QPoint position) const
 {
-    auto inside = [this](qsizetype i) {
-        return i > 0 && i < m_text.size()
-            && ((m_text.at(i - 1) == u'\r' && m_text.at(i) == u'\n')
-                || m_text.at(i).isLowSurrogate());
-    };
-    do
-        offset = std::clamp<qsizetype>(offset + step, 0, m_text.size());
-    while (inside(offset));
-    return offset;
+    const auto row = verticalScrollBar()->value()
+        + qsizetype(std::floor(qreal(position.y() - margin) / lineHeight()));
+    return placeInRow(std::clamp<qsizetype>(row, 0, m_rows.rowCount() - 1), position.x() - margin);
 }
 
-void ResultBox::moveCaret(qsizetype offset, bool selecting)
+void ResultBox::moveVertically(qsizetype rows, bool selecting)
 {
-    select(selecting ? m_anchor : offset, offset);
-    scrollTo(offset);
+    const qsizetype row = m_caret.row();
+    const Place place = placeInRow(std::clamp<qsizetype>(row + rows, 0, m_rows.rowCount() - 1),
+        xInRow(row, m_caret.position()));
+    m_caret.moveTo(place.offset, selecting, place.affinity);
+    caretMoved(selecting);
+}
+
+void ResultBox::caretMoved(bool selecting)
+{
+    scrollTo(m_caret.position());
+    announceCaret();
+    restartBlinking();
     if (selecting)
         publishSelection();
+}
+
+void ResultBox::announceCaret()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleTextCursorEvent moved(this, int(m_caret.position()));
+    QAccessible::updateAccessibility(&moved);
+    const auto [from, to] = m_caret.selection();
+    QAccessibleTextSelectionEvent selected(this, int(from), int(to));
+    QAccessible::updateAccessibility(&selected);
 }
 
 // On X11 and Wayland a selection is also offered for pasting with the middle button.
 void ResultBox::publishSelection() const
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    if (m_anchor != m_caret && clipboard->supportsSelection())
+    if (m_caret.hasSelection() && clipboard->supportsSelection())
         clipboard->setText(selectedText(), QClipboard::Selection);
 }
 
@@ -284,7 +296,7 @@ void ResultBox::paintEvent(QPaintEvent *)
     QPainter painter(viewport());
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
     const QFontMetricsF metrics(font());
-    const auto [selectionStart, selectionEnd] = selection();
+    const auto [selectionStart, selectionEnd] = m_caret.selection();
 
     const qsizetype first = verticalScrollBar()->value();
     const qsizetype last = std::min(m_rows.rowCount(), first + rowsInView() + 1);
@@ -311,9 +323,10 @@ void ResultBox::paintEvent(QPaintEvent *)
         }
     }
     if (m_caretShown && hasFocus()) {
-        const QRect at = characterRect(m_caret);
-        painter.fillRect(
-            at.left(), at.top(), 1, at.height(), palette().color(group, QPalette::Text));
+        const qsizetype row = m_caret.row();
+        const qreal x = margin + xInRow(row, m_caret.position());
+        painter.fillRect(QRectF(x, margin + qreal(row - first) * lineHeight(), 1, lineHeight()),
+            palette().color(group, QPalette::Text));
     }
 }
 
@@ -340,32 +353,15 @@ void ResultBox::keyPressEvent(QKeyEvent *event)
         if (event != key.moving && event != key.selecting)
             continue;
         const bool selecting = event == key.selecting;
-        const qsizetype row = m_rows.rowOf(m_caret);
-        const qreal x = xOf(m_caret);
-        switch (key.move) {
-        case Move::NextChar:
-        case Move::PreviousChar:
-            return moveCaret(nextPosition(m_caret, key.move == Move::NextChar ? 1 : -1), selecting);
-        case Move::NextLine:
-        case Move::PreviousLine:
-            return moveCaret(
-                offsetInRow(row + (key.move == Move::NextLine ? 1 : -1), x), selecting);
-        case Move::LineStart:
-            return moveCaret(m_rows.rowStart(row), selecting);
-        case Move::LineEnd:
-            return moveCaret(m_rows.rowStart(row) + visibleText(row).size(), selecting);
-        case Move::Start:
-            return moveCaret(0, selecting);
-        case Move::End:
-            return moveCaret(m_text.size(), selecting);
-        case Move::NextPage:
-        case Move::PreviousPage: {
-            // The view turns a page, and the caret moves a page with it.
-            const int page = key.move == Move::NextPage ? rowsInView() : -rowsInView();
-            verticalScrollBar()->setValue(verticalScrollBar()->value() + page);
-            return moveCaret(offsetInRow(row + page, x), selecting);
+        if (key.rows == 0) {
+            m_caret.move(key.move, selecting);
+            return caretMoved(selecting);
         }
-        }
+        // A page key turns the view a page, and the caret moves a page with it.
+        const int rows = key.pages ? key.rows * rowsInView() : key.rows;
+        if (key.pages)
+            verticalScrollBar()->setValue(verticalScrollBar()->value() + rows);
+        return moveVertically(rows, selecting);
     }
     QAbstractScrollArea::keyPressEvent(event);
 }
@@ -374,7 +370,7 @@ void ResultBox::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
     menu.addAction(menuText("&Copy", QKeySequence::Copy), this, &ResultBox::copy)
-        ->setEnabled(m_anchor != m_caret);
+        ->setEnabled(m_caret.hasSelection());
     menu.addSeparator();
     menu.addAction(menuText("Select All", QKeySequence::SelectAll), this, &ResultBox::selectAll);
     menu.exec(event->globalPos());
@@ -384,8 +380,10 @@ void ResultBox::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const qsizetype offset = offsetAt(event->position().toPoint());
-    select(event->modifiers() & Qt::ShiftModifier ? m_anchor : offset, offset);
+    const Place place = placeAt(event->position().toPoint());
+    m_caret.moveTo(place.offset, event->modifiers() & Qt::ShiftModifier, place.affinity);
+    announceCaret();
+    restartBlinking();
 }
 
 void ResultBox::mouseMoveEvent(QMouseEvent *event)
@@ -397,7 +395,10 @@ void ResultBox::mouseMoveEvent(QMouseEvent *event)
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
     else if (position.y() > viewport()->height())
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    select(m_anchor, offsetAt(position));
+    const Place place = placeAt(position);
+    m_caret.moveTo(place.offset, true, place.affinity);
+    announceCaret();
+    restartBlinking();
 }
 
 void ResultBox::mouseReleaseEvent(QMouseEvent *event)
@@ -406,18 +407,15 @@ void ResultBox::mouseReleaseEvent(QMouseEvent *event)
         publishSelection();
 }
 
+// A double click selects the word it hits; right of a row's end, the word before it.
 void ResultBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
+    const Place place = placeAt(event->position().toPoint());
+    const qsizetype hit
+        = place.affinity == TextCaret::Affinity::Upstream ? place.offset - 1 : place.offset;
+    if (event->button() != Qt::LeftButton || hit < 0 || hit >= m_text.size())
         return;
-    const qsizetype offset = offsetAt(event->position().toPoint());
-    auto isWordCharacter = [this](qsizetype i) { return !m_text.at(i).isSpace(); };
-    qsizetype start = offset;
-    while (start > 0 && isWordCharacter(start - 1))
-        --start;
-    qsizetype end = offset;
-    while (end < m_text.size() && isWordCharacter(end))
-        ++end;
+    const auto [start, end] = TextSegments::around(m_text, hit, QAccessible::WordBoundary);
     select(start, end);
     publishSelection();
 }

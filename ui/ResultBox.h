@@ -1,11 +1,11 @@
 #pragma once
 
 #include "ResultText.h"
+#include "TextCaret.h"
 #include "WrappedRows.h"
 
 #include <QAbstractScrollArea>
 #include <QTimer>
-#include <algorithm>
 
 // The result box: a read-only text box for a result of any length. It keeps the text exactly as
 // written, CR LF included; the user moves a caret, selects with the mouse or the keyboard and
@@ -21,25 +21,27 @@ public:
 
     // The whole text, built afresh on every call.
     QString text() const { return m_text.toString(); }
+    const ResultText &content() const { return m_text; }
     qsizetype length() const { return m_text.size(); }
-    QString textRange(qsizetype from, qsizetype to) const { return m_text.mid(from, to - from); }
     void setText(const QString &text);
     void append(QStringView text);
 
-    qsizetype caret() const { return m_caret; }
+    const TextCaret &caret() const { return m_caret; }
     // Selects from `anchor` to `caret`, which is where the caret then stands.
     void select(qsizetype anchor, qsizetype caret);
-    // The selection as the offsets of its first character and of its end.
-    std::pair<qsizetype, qsizetype> selection() const { return std::minmax(m_anchor, m_caret); }
     QString selectedText() const;
     void selectAll();
     void copy() const;
 
-    // Where a character is drawn, and the character drawn at a point, in viewport coordinates.
+    // Where the character at `offset` is drawn, in viewport coordinates; an invalid rectangle for
+    // an offset that holds no character.
     QRect characterRect(qsizetype offset) const;
+    // The caret position nearest to a point of the viewport.
     qsizetype offsetAt(QPoint position) const;
-    // The row that holds `offset`, as the offsets of its first character and of its end.
-    std::pair<qsizetype, qsizetype> rowAround(qsizetype offset) const;
+    // The row that holds `offset` (the caret's row where the caret stands), or with `step` -1 or 1
+    // the row before or after it, as the offsets of its first character and of its end; -1 and -1
+    // where there is no such row.
+    std::pair<qsizetype, qsizetype> rowNextTo(qsizetype offset, int step) const;
     void scrollTo(qsizetype offset);
 
 protected:
@@ -57,23 +59,31 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    struct Place
+    {
+        qsizetype offset;
+        TextCaret::Affinity affinity;
+    };
+
     void relayout();
     void refresh();
     void updateScrollRange();
     int lineHeight() const;
     int rowsInView() const;
+    qsizetype rowAt(qsizetype offset) const;
     QString visibleText(qsizetype row) const;
-    qreal xOf(qsizetype offset) const;
-    qsizetype offsetInRow(qsizetype row, qreal x) const;
-    qsizetype nextPosition(qsizetype offset, int step) const;
-    void moveCaret(qsizetype offset, bool selecting);
+    qreal xInRow(qsizetype row, qsizetype offset) const;
+    Place placeInRow(qsizetype row, qreal x) const;
+    Place placeAt(QPoint position) const;
+    void moveVertically(qsizetype rows, bool selecting);
+    void caretMoved(bool selecting);
+    void announceCaret();
     void publishSelection() const;
     void restartBlinking();
 
     ResultText m_text;
-    WrappedRows m_rows;
-    qsizetype m_anchor = 0;
-    qsizetype m_caret = 0;
+    WrappedRows m_rows { m_text };
+    TextCaret m_caret { m_rows };
     qsizetype m_announced = 0;
     bool m_caretShown = false;
     QTimer m_refreshTimer;

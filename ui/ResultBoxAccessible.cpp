@@ -1,6 +1,7 @@
 #include "ResultBoxAccessible.h"
 
 #include "ResultBox.h"
+#include "TextSegments.h"
 
 ResultBoxAccessible::ResultBoxAccessible(ResultBox *box)
     : QAccessibleWidget(box, QAccessible::EditableText)
@@ -32,111 +33,133 @@ int ResultBoxAccessible::characterCount() const
     return int(box()->length());
 }
 
+// Any process on the accessibility bus may make these calls, so every offset is checked before it
+// is used: one outside the text gives an empty or invalid answer.
 QString ResultBoxAccessible::text(int startOffset, int endOffset) const
 {
-    return box()->textRange(startOffset, endOffset);
+    const int from = std::clamp(startOffset, 0, characterCount());
+    return box()->content().mid(from, std::clamp(endOffset, from, characterCount()) - from);
 }
 
-// A character is one character; anything longer, a word or a line, is the row on screen, since the
-// digits of a long result make one word and one line of any length.
 QString ResultBoxAccessible::textAtOffset(
     int offset, QAccessible::TextBoundaryType boundary, int *startOffset, int *endOffset) const
 {
-    const qsizetype at = std::clamp<qsizetype>(offset, 0, box()->length());
-    auto [start, end] = boundary == QAccessible::CharBoundary ? std::pair(at, at + 1)
-        : boundary == QAccessible::NoBoundary ? std::pair(qsizetype(0), box()->length())
-                                              : box()->rowAround(at);
-    end = std::min(end, box()->length());
-    *startOffset = int(start);
-    *endOffset = int(end);
-    return box()->textRange(start, end);
+    return segment(offset, boundary, 0, startOffset, endOffset);
 }
 
 QString ResultBoxAccessible::textBeforeOffset(
     int offset, QAccessible::TextBoundaryType boundary, int *startOffset, int *endOffset) const
 {
-    int start = 0;
-    int end = 0;
-    textAtOffset(offset, boundary, &start, &end);
-    if (start == 0) {
-        *startOffset = *endOffset = 0;
-        return {};
-    }
-    return textAtOffset(start - 1, boundary, startOffset, endOffset);
+    return segment(offset, boundary, -1, startOffset, endOffset);
 }
 
 QString ResultBoxAccessible::textAfterOffset(
     int offset, QAccessible::TextBoundaryType boundary, int *startOffset, int *endOffset) const
 {
-    int start = 0;
-    int end = 0;
-    textAtOffset(offset, boundary, &start, &end);
-    if (end >= characterCount()) {
-        *startOffset = *endOffset = characterCount();
-        return {};
+    return segment(offset, boundary, 1, startOffset, endOffset);
+}
+
+// The segment at `offset`, or the one before or after it (`step` -1 or 1). Lines are the rows on
+// screen, at the caret the row it is drawn on. The end of the text is an offset too, where the
+// caret can stand: it is in the last line and paragraph but holds no character, word or sentence.
+QString ResultBoxAccessible::segment(int offset, QAccessible::TextBoundaryType boundary, int step,
+    int *startOffset, int *endOffset) const
+{
+    const qsizetype length = box()->length();
+    std::pair<qsizetype, qsizetype> found { -1, -1 };
+    if (offset < 0 || offset > length) {
+    } else if (boundary == QAccessible::LineBoundary) {
+        found = box()->rowNextTo(offset, step);
+    } else if (boundary == QAccessible::NoBoundary) {
+        found = step == 0 ? std::pair<qsizetype, qsizetype>(0, length) : found;
+    } else {
+        const ResultText &text = box()->content();
+        auto around = [&](qsizetype at) { return TextSegments::around(text, at, boundary); };
+        const bool endsWithParagraph = length == 0 || text.at(length - 1) == u'\n';
+        const std::pair<qsizetype, qsizetype> here = offset < length ? around(offset)
+            : boundary == QAccessible::ParagraphBoundary && !endsWithParagraph
+            ? around(length - 1)
+            : std::pair<qsizetype, qsizetype>(length, length);
+        if (step == 0 && (here.first < here.second || boundary == QAccessible::ParagraphBoundary))
+            found = here;
+        else if (step < 0 && here.first > 0)
+            found = around(here.first - 1);
+        else if (step > 0 && here.second < length)
+            found = around(here.second);
     }
-    return textAtOffset(end, boundary, startOffset, endOffset);
+    *startOffset = int(found.first);
+    *endOffset = int(found.second);
+    return found.first < 0 ? QString() : text(*startOffset, *endOffset);
 }
 
 int ResultBoxAccessible::cursorPosition() const
 {
-    return int(box()->caret());
+    return int(box()->caret().position());
 }
 
 void ResultBoxAccessible::setCursorPosition(int position)
 {
-    box()->select(position, position);
+    if (position >= 0 && position <= characterCount())
+        box()->select(position, position);
 }
 
 int ResultBoxAccessible::selectionCount() const
 {
-    const auto [start, end] = box()->selection();
-    return start == end ? 0 : 1;
+    return box()->caret().hasSelection() ? 1 : 0;
 }
 
 void ResultBoxAccessible::selection(int selectionIndex, int *startOffset, int *endOffset) const
 {
-    const auto [start, end] = box()->selection();
-    *startOffset = selectionIndex == 0 ? int(start) : 0;
-    *endOffset = selectionIndex == 0 ? int(end) : 0;
+    const auto [start, end] = box()->caret().selection();
+    const bool selected = selectionIndex == 0 && start < end;
+    *startOffset = selected ? int(start) : 0;
+    *endOffset = selected ? int(end) : 0;
 }
 
 void ResultBoxAccessible::addSelection(int startOffset, int endOffset)
 {
-    box()->select(startOffset, endOffset);
+    setSelection(0, startOffset, endOffset);
 }
 
-void ResultBoxAccessible::removeSelection(int)
+void ResultBoxAccessible::removeSelection(int selectionIndex)
 {
-    box()->select(box()->caret(), box()->caret());
+    if (selectionIndex == 0)
+        box()->select(box()->caret().position(), box()->caret().position());
 }
 
-void ResultBoxAccessible::setSelection(int, int startOffset, int endOffset)
+void ResultBoxAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
 {
-    box()->select(startOffset, endOffset);
+    const int length = characterCount();
+    if (selectionIndex == 0 && startOffset >= 0 && startOffset <= length && endOffset >= 0
+        && endOffset <= length)
+        box()->select(startOffset, endOffset);
 }
 
 QRect ResultBoxAccessible::characterRect(int offset) const
 {
     const QRect rect = box()->characterRect(offset);
-    return { box()->viewport()->mapToGlobal(rect.topLeft()), rect.size() };
+    return rect.isValid() ? QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size())
+                          : rect;
 }
 
 int ResultBoxAccessible::offsetAtPoint(const QPoint &point) const
 {
-    return int(box()->offsetAt(box()->viewport()->mapFromGlobal(point)));
+    const QPoint inView = box()->viewport()->mapFromGlobal(point);
+    return box()->viewport()->rect().contains(inView) ? int(box()->offsetAt(inView)) : -1;
 }
 
 void ResultBoxAccessible::scrollToSubstring(int startIndex, int)
 {
-    box()->scrollTo(startIndex);
+    if (startIndex >= 0 && startIndex <= characterCount())
+        box()->scrollTo(startIndex);
 }
 
 // The text has no attributes of its own.
-QString ResultBoxAccessible::attributes(int, int *startOffset, int *endOffset) const
+QString ResultBoxAccessible::attributes(int offset, int *startOffset, int *endOffset) const
 {
-    *startOffset = 0;
-    *endOffset = characterCount();
+    const bool inText = offset >= 0 && offset <= characterCount();
+    *startOffset = inText ? 0 : -1;
+    *endOffset = inText ? characterCount() : -1;
     return {};
 }
 

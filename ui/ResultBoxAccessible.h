@@ -39,4 +39,6 @@ public:
 
 private:
     ResultBox *box() const;
+    QString segment(int offset, QAccessible::TextBoundaryType boundary, int step, int *startOffset,
+        int *endOffset) const;
 };

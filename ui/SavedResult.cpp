@@ -2,43 +2,88 @@
 
 #include "CatalogueText.h"
 #include "CodePage1250.h"
+#include "ResultText.h"
 #include "WideText.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <new>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#endif
 
 namespace {
 
-bool writeInPlace(const QString &fileName, const std::string &bytes)
+// What one write takes of the result: the memory a save needs beyond the text stays this small.
+constexpr qsizetype pieceLength = 1 << 20;
+
+bool writeEncoded(QIODevice &device, QStringView text)
 {
-    QFile device(fileName);
-    return device.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        && device.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+    const std::string bytes = CodePage1250::encode(wideView(text));
+    return device.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
 }
 
-bool writeWholeOrNothing(const QString &fileName, const std::string &bytes)
+bool writeAll(QIODevice &device, const ResultFileText &text)
+{
+    if (!writeEncoded(device, text.head))
+        return false;
+    for (qsizetype from = 0; from < text.resultLength; from += pieceLength) {
+        const qsizetype length = std::min(pieceLength, text.resultLength - from);
+        if (!writeEncoded(device, text.result.mid(from, length)))
+            return false;
+    }
+    return true;
+}
+
+// Opened without waiting: a pipe that nobody reads fails at once instead of holding the window.
+bool writeInPlace(const QString &fileName, const ResultFileText &text)
+{
+    QFile device;
+#ifdef Q_OS_UNIX
+    const int handle = ::open(QFile::encodeName(fileName), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0
+        || !device.open(
+            handle, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        return false;
+#else
+    device.setFileName(fileName);
+    if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+#endif
+    return writeAll(device, text);
+}
+
+// Where no temporary file can be made beside the target, as in a folder the user may not write,
+// the file itself is written as a plain open would.
+bool writeWholeOrNothing(const QString &fileName, const ResultFileText &text)
 {
     QSaveFile file(fileName);
-    return file.open(QIODevice::WriteOnly)
-        && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
+    file.setDirectWriteFallback(true);
+    return file.open(QIODevice::WriteOnly) && writeAll(file, text) && file.commit();
 }
 
 } // namespace
 
-QString composeSaveText(const QString &dividend, const QString &divisor, const QString &result)
+ResultFileText composeSaveText(
+    const QString &dividend, const QString &divisor, const ResultText &result)
 {
     const QString lineBreak = QStringLiteral("\r\n");
-    return message(103) + lineBreak + message(104) + lineBreak + lineBreak + dividend
-        + QStringLiteral(" / ") + divisor + QStringLiteral(" = ") + lineBreak + result;
+    return { message(103) + lineBreak + message(104) + lineBreak + lineBreak + dividend
+            + QStringLiteral(" / ") + divisor + QStringLiteral(" = ") + lineBreak,
+        result, result.size() };
 }
 
-bool writeSaveText(const QString &fileName, const QString &text)
+bool writeSaveText(const QString &fileName, const ResultFileText &text)
 {
-    const std::string bytes = CodePage1250::encode(wideView(text));
-    const QFileInfo target(fileName);
-    // A device such as /dev/full is written in place: a new file renamed over it would replace the
-    // device and report success.
-    if (target.exists() && !target.isFile() && !target.isDir())
-        return writeInPlace(fileName, bytes);
-    return writeWholeOrNothing(fileName, bytes);
+    try {
+        const QFileInfo target(fileName);
+        // A device such as /dev/full is written in place: a new file renamed over it would replace
+        // the device and report success.
+        if (target.exists() && !target.isFile() && !target.isDir())
+            return writeInPlace(fileName, text);
+        return writeWholeOrNothing(fileName, text);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
 }

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-WrappedRows::WrappedRows()
-    : m_metrics(QFont())
+WrappedRows::WrappedRows(const ResultText &text)
+    : m_text(text)
+    , m_metrics(QFont())
 {
     m_latinAdvances.fill(-1);
 }
@@ -19,18 +20,18 @@ void WrappedRows::setWidth(qreal width)
     m_width = width;
 }
 
-void WrappedRows::layout(const ResultText &text)
+void WrappedRows::layout()
 {
     m_rowStarts.assign(1, 0);
     m_laidOut = 0;
     m_rowWidth = 0;
-    extend(text);
+    extend();
 }
 
-void WrappedRows::extend(const ResultText &text)
+void WrappedRows::extend()
 {
-    for (qsizetype i = m_laidOut; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
+    for (qsizetype i = m_laidOut; i < m_text.size(); ++i) {
+        const char16_t c = m_text.at(i).unicode();
         if (c == u'\n') {
             m_rowStarts.push_back(i + 1);
             m_rowWidth = 0;
@@ -48,7 +49,7 @@ void WrappedRows::extend(const ResultText &text)
             m_rowWidth += width;
         }
     }
-    m_laidOut = text.size();
+    m_laidOut = m_text.size();
 }
 
 qsizetype WrappedRows::rowEnd(qsizetype row) const
@@ -56,9 +57,20 @@ qsizetype WrappedRows::rowEnd(qsizetype row) const
     return row + 1 < rowCount() ? m_rowStarts[std::size_t(row + 1)] : m_laidOut;
 }
 
+qsizetype WrappedRows::rowTextEnd(qsizetype row) const
+{
+    const qsizetype start = rowStart(row);
+    qsizetype end = rowEnd(row);
+    if (end > start && m_text.at(end - 1) == u'\n')
+        --end;
+    if (end > start && m_text.at(end - 1) == u'\r')
+        --end;
+    return end;
+}
+
 qsizetype WrappedRows::rowOf(qsizetype offset) const
 {
-    const auto after = std::upper_bound(m_rowStarts.begin(), m_rowStarts.end(), offset);
+    const auto after = std::upper_bound(m_rowStarts.begin() + 1, m_rowStarts.end(), offset);
     return qsizetype(after - m_rowStarts.begin()) - 1;
 }
 

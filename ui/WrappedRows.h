@@ -12,25 +12,31 @@
 class WrappedRows
 {
 public:
-    WrappedRows();
+    explicit WrappedRows(const ResultText &text);
 
     void setFont(const QFont &font);
     void setWidth(qreal width);
 
-    // Lays out `text` afresh.
-    void layout(const ResultText &text);
-    // Lays out the characters of `text` beyond the ones laid out so far.
-    void extend(const ResultText &text);
+    // Lays out the text afresh.
+    void layout();
+    // Lays out the characters beyond the ones laid out so far.
+    void extend();
 
+    const ResultText &text() const { return m_text; }
     qsizetype rowCount() const { return qsizetype(m_rowStarts.size()); }
     qsizetype rowStart(qsizetype row) const { return m_rowStarts[std::size_t(row)]; }
-    // Where the row ends: the start of the next row, or the end of the text laid out.
+    // Where the row ends with its line break: the start of the next row, or the end of the text.
     qsizetype rowEnd(qsizetype row) const;
+    // Where the row's characters end, before its line break. Where a row wraps without one, this
+    // is also the next row's start.
+    qsizetype rowTextEnd(qsizetype row) const;
+    // The row that holds the character at `offset`, the last row for the end of the text.
     qsizetype rowOf(qsizetype offset) const;
 
 private:
     qreal advance(char16_t c);
 
+    const ResultText &m_text;
     QFontMetricsF m_metrics;
     std::array<qreal, 256> m_latinAdvances {};
     qreal m_width = 0;

@@ -4,6 +4,7 @@
 #include "DivisionEngine.h"
 #include "Form1.h"
 #include "ResultBox.h"
+#include "ResultText.h"
 #include "SavedResult.h"
 
 #include <QAccessible>
@@ -137,6 +138,10 @@ private slots:
     void decimalPlaces();
     void duringARun();
     void resultBox();
+    void rowEdges_data();
+    void rowEdges();
+    void readAloud_data();
+    void readAloud();
     void digitLimit();
     void saving_data();
     void saving();
@@ -271,7 +276,113 @@ void MainWindowTest::resultBox()
     QCOMPARE(box->selectedText(), box->text());
 }
 
-// A run that reaches its limit of digits stops with a warning and keeps its digits.
+// Keys after a real click on the start of a row of digits that wraps: the caret, the selection and
+// the start of the caret's row, counted in rows' lengths.
+void MainWindowTest::rowEdges_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("seen");
+    QTest::newRow("End twice stays at the row's end") << "End, End"
+                                                      << "1 1 1 0";
+    QTest::newRow("Home after End") << "End, Home"
+                                    << "0 0 0 0";
+    QTest::newRow("Shift+End selects the row") << "Shift+End"
+                                               << "1 0 1 0";
+    QTest::newRow("Shift+Home takes it back") << "Shift+End, Shift+Home"
+                                              << "0 0 0 0";
+    QTest::newRow("Down from a row's end") << "End, Down"
+                                           << "2 2 2 1";
+    QTest::newRow("Up from a row's end") << "Down, End, Up"
+                                         << "1 1 1 0";
+    QTest::newRow("Left to the next row's start") << "End, Right, Left"
+                                                  << "1 1 1 1";
+    QTest::newRow("Home in the next row") << "Down, Home"
+                                          << "1 1 1 1";
+    QTest::newRow("click right of a row") << ""
+                                          << "1 1 1 0";
+}
+
+void MainWindowTest::rowEdges()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, seen);
+    auto *box = m_form->findChild<ResultBox *>();
+    box->setText(QString("142857").repeated(50));
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(box)->textInterface();
+    int start = 0, end = 0;
+    text->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
+    const double row = end;
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, {},
+        { keys.isEmpty() ? box->viewport()->width() - 3 : 3, 5 });
+    QTest::keySequence(m_form->windowHandle(), QKeySequence(keys));
+    const int caret = text->cursorPosition();
+    text->textAtOffset(caret, QAccessible::LineBoundary, &start, &end);
+    const auto [from, to] = box->caret().selection();
+    QCOMPARE(QString("%1 %2 %3 %4").arg(caret / row).arg(from / row).arg(to / row).arg(start / row),
+        seen);
+}
+
+// What assistive technology reads at an offset, as "start end text"; an offset outside the text
+// gives "-1 -1 ".
+void MainWindowTest::readAloud_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("seen");
+    const QString message = "Chybné zadání => dělení nulou", lines = "0,625\r\n67";
+    QTest::newRow("a word") << message << "at word 2"
+                            << "0 6 Chybné";
+    QTest::newRow("the blank after it") << message << "after word 2"
+                                        << "6 7  ";
+    QTest::newRow("a number is one word") << "0,142857"
+                                          << "at word 8"
+                                          << "-1 -1 ";
+    QTest::newRow("the word before the end") << "0,142857"
+                                             << "before word 8"
+                                             << "0 8 0,142857";
+    QTest::newRow("a sentence") << "Jedna věta. Druhá."
+                                << "at sentence 14"
+                                << "12 18 Druhá.";
+    QTest::newRow("a paragraph") << lines << "at paragraph 1"
+                                 << "0 7 0,625\r\n";
+    QTest::newRow("the last paragraph") << lines << "after paragraph 1"
+                                        << "7 9 67";
+    QTest::newRow("the line at the end") << lines << "at line 9"
+                                         << "7 9 67";
+    QTest::newRow("a character") << lines << "at char 0"
+                                 << "0 1 0";
+    QTest::newRow("no character at the end") << lines << "at char 9"
+                                             << "-1 -1 ";
+    QTest::newRow("before the start") << lines << "at line -1"
+                                      << "-1 -1 ";
+    QTest::newRow("past the end") << lines << "before paragraph 10"
+                                  << "-1 -1 ";
+    QTest::newRow("a range from before the start") << lines << "range -5 3"
+                                                   << "0,6";
+    QTest::newRow("a range backwards") << lines << "range 3 1"
+                                       << "";
+}
+
+void MainWindowTest::readAloud()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, call);
+    auto *box = m_form->findChild<ResultBox *>();
+    box->setText(text);
+    QAccessibleTextInterface *reader = QAccessible::queryAccessibleInterface(box)->textInterface();
+    const QStringList words = call.split(' ');
+    int start = words[1].toInt(), end = words[2].toInt(), offset = words.last().toInt();
+    const auto boundary = QAccessible::TextBoundaryType(
+        QStringList({ "char", "word", "sentence", "paragraph", "line" }).indexOf(words[1]));
+    const QString read = words[0] == "range" ? reader->text(start, end)
+        : words[0] == "at"                   ? reader->textAtOffset(offset, boundary, &start, &end)
+        : words[0] == "before" ? reader->textBeforeOffset(offset, boundary, &start, &end)
+                               : reader->textAfterOffset(offset, boundary, &start, &end);
+    QTEST(words[0] == "range" ? read : QString("%1 %2 %3").arg(start).arg(end).arg(read), "seen");
+    QVERIFY(
+        !reader->characterRect(-1).isValid() && !reader->characterRect(box->length()).isValid());
+}
+
 void MainWindowTest::digitLimit()
 {
     open(50);
@@ -330,7 +441,7 @@ void MainWindowTest::saving()
                  .size(),
         int(saved || !before.isEmpty()));
     // A folder is written to directly: the dialog would open it rather than return it.
-    QVERIFY(!writeSaveText(m_folder->path(), "x"));
+    QVERIFY(!writeSaveText(m_folder->path(), composeSaveText("", "", ResultText())));
 }
 
 void MainWindowTest::endingDuringARun_data()

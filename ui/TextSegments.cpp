@@ -1,0 +1,70 @@
+#include "TextSegments.h"
+
+#include <QTextBoundaryFinder>
+#include <algorithm>
+
+namespace {
+
+// What the finder needs to see on either side of a position to decide it.
+constexpr qsizetype context = 16;
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Whether the finder starts or ends a word or a sentence at `position`. Between two digits it
+// never does, which spares looking closer at the long runs of digits a result is made of.
+bool isEdge(const ResultText &text, qsizetype position, QTextBoundaryFinder::BoundaryType type)
+{
+    if (position <= 0 || position >= text.size())
+        return true;
+    if (isDigit(text.at(position - 1)) && isDigit(text.at(position)))
+        return false;
+    const qsizetype from = std::max<qsizetype>(0, position - context);
+    QTextBoundaryFinder finder(
+        type, text.mid(from, std::min(text.size(), position + context) - from));
+    finder.setPosition(int(position - from));
+    return finder.boundaryReasons()
+        & (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem);
+}
+
+std::pair<qsizetype, qsizetype> betweenEdges(
+    const ResultText &text, qsizetype offset, QTextBoundaryFinder::BoundaryType type)
+{
+    qsizetype start = offset;
+    while (!isEdge(text, start, type))
+        --start;
+    qsizetype end = start + 1;
+    while (!isEdge(text, end, type))
+        ++end;
+    return { start, end };
+}
+
+} // namespace
+
+std::pair<qsizetype, qsizetype> TextSegments::around(
+    const ResultText &text, qsizetype offset, QAccessible::TextBoundaryType boundary)
+{
+    switch (boundary) {
+    case QAccessible::CharBoundary:
+        return { offset,
+            offset
+                + (offset + 1 < text.size() && text.at(offset).isHighSurrogate()
+                            && text.at(offset + 1).isLowSurrogate()
+                        ? 2
+                        : 1) };
+    case QAccessible::WordBoundary:
+        return betweenEdges(text, offset, QTextBoundaryFinder::Word);
+    case QAccessible::SentenceBoundary:
+        return betweenEdges(text, offset, QTextBoundaryFinder::Sentence);
+    default:
+        break;
+    }
+    qsizetype start = offset;
+    while (start > 0 && text.at(start - 1) != u'\n')
+        --start;
+    qsizetype end = offset;
+    while (end < text.size() && text.at(end++) != u'\n') { }
+    return { start, end };
+}

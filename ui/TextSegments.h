@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ResultText.h"
+
+#include <QAccessible>
+#include <utility>
+
+// Characters, words, sentences and paragraphs of a text of any length, as assistive technology
+// reads them: words and sentences where Qt's boundary finder starts or ends one, paragraphs at
+// line feeds. A number of any length is one word.
+namespace TextSegments {
+
+// The character, word, sentence or paragraph that holds the character at `offset`, which must lie
+// in the text, as the offsets of its first character and of its end. A word runs from one word
+// edge to the next, so the blanks between two words make a segment of their own.
+std::pair<qsizetype, qsizetype> around(
+    const ResultText &text, qsizetype offset, QAccessible::TextBoundaryType boundary);
+
+} // namespace TextSegments
