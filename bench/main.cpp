@@ -189,7 +189,7 @@ int runToTheLimit()
         if (auto *dialog = qobject_cast<QFileDialog *>(window)) {
             dialog->selectFile(folder.filePath(QStringLiteral("result.txt")));
             saveAccepted = Clock::now();
-            dialog->accept();
+            QMetaObject::invokeMethod(dialog, &QDialog::accept);
         } else if (window) {
             bytes = residentBytes();
             window->close();
