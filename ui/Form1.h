@@ -5,6 +5,7 @@
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 class QAction;
 class QLabel;
@@ -58,6 +59,7 @@ private:
     const QString m_decimalSeparator;
     DivisionEngine m_engine;
     AboutSetup m_aboutSetup;
+    QElapsedTimer m_sinceEvents;
 
     QLineEdit *Text1 = nullptr;
     QLineEdit *Text2 = nullptr;
