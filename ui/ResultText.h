@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -24,6 +25,12 @@ public:
     QString mid(qsizetype position, qsizetype length) const;
     QString toString() const { return mid(0, size()); }
 
+    // The first offset from `from` on whose character meets `found`, or size(); and the last
+    // offset before `before` that does, or -1. They read the blocks directly, so they can cross a
+    // hundred million digits in a fraction of a second.
+    template<typename Found> qsizetype findForward(qsizetype from, Found found) const;
+    template<typename Found> qsizetype findBackward(qsizetype before, Found found) const;
+
 private:
     static constexpr qsizetype blockSize = 1 << 20;
 
@@ -31,3 +38,33 @@ private:
     std::vector<std::unique_ptr<char[]>> m_blocks;
     qsizetype m_tailSize = 0;
 };
+
+template<typename Found> qsizetype ResultText::findForward(qsizetype from, Found found) const
+{
+    qsizetype i = std::max<qsizetype>(from, 0);
+    for (; i < m_head.size(); ++i)
+        if (found(m_head[i]))
+            return i;
+    for (qsizetype t = i - m_head.size(); t < m_tailSize;) {
+        const char *block = m_blocks[std::size_t(t / blockSize)].get();
+        for (const qsizetype end = std::min(m_tailSize, (t / blockSize + 1) * blockSize); t < end;
+             ++t)
+            if (found(QChar(uchar(block[t % blockSize]))))
+                return m_head.size() + t;
+    }
+    return size();
+}
+
+template<typename Found> qsizetype ResultText::findBackward(qsizetype before, Found found) const
+{
+    for (qsizetype t = std::min(before, size()) - m_head.size(); t > 0;) {
+        const char *block = m_blocks[std::size_t((t - 1) / blockSize)].get();
+        for (const qsizetype start = (t - 1) / blockSize * blockSize; t > start; --t)
+            if (found(QChar(uchar(block[(t - 1) % blockSize]))))
+                return m_head.size() + t - 1;
+    }
+    for (qsizetype i = std::min(before, m_head.size()); i > 0; --i)
+        if (found(m_head[i - 1]))
+            return i - 1;
+    return -1;
+}

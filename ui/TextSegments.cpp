@@ -13,13 +13,19 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+bool isDigitPair(const ResultText &text, qsizetype position)
+{
+    return position > 0 && position < text.size() && isDigit(text.at(position - 1))
+        && isDigit(text.at(position));
+}
+
 // Whether the finder starts or ends a word or a sentence at `position`. Between two digits it
 // never does, which spares looking closer at the long runs of digits a result is made of.
 bool isEdge(const ResultText &text, qsizetype position, QTextBoundaryFinder::BoundaryType type)
 {
     if (position <= 0 || position >= text.size())
         return true;
-    if (isDigit(text.at(position - 1)) && isDigit(text.at(position)))
+    if (isDigitPair(text, position))
         return false;
     const qsizetype from = std::max<qsizetype>(0, position - context);
     QTextBoundaryFinder finder(
@@ -32,12 +38,13 @@ bool isEdge(const ResultText &text, qsizetype position, QTextBoundaryFinder::Bou
 std::pair<qsizetype, qsizetype> betweenEdges(
     const ResultText &text, qsizetype offset, QTextBoundaryFinder::BoundaryType type)
 {
+    auto notDigit = [](QChar c) { return !isDigit(c); };
     qsizetype start = offset;
     while (!isEdge(text, start, type))
-        --start;
+        start = isDigitPair(text, start) ? text.findBackward(start, notDigit) + 1 : start - 1;
     qsizetype end = start + 1;
     while (!isEdge(text, end, type))
-        ++end;
+        end = isDigitPair(text, end) ? text.findForward(end, notDigit) : end + 1;
     return { start, end };
 }
 
@@ -61,10 +68,7 @@ std::pair<qsizetype, qsizetype> TextSegments::around(
     default:
         break;
     }
-    qsizetype start = offset;
-    while (start > 0 && text.at(start - 1) != u'\n')
-        --start;
-    qsizetype end = offset;
-    while (end < text.size() && text.at(end++) != u'\n') { }
-    return { start, end };
+    auto lineFeed = [](QChar c) { return c == u'\n'; };
+    return { text.findBackward(offset, lineFeed) + 1,
+        std::min(text.size(), text.findForward(offset, lineFeed) + 1) };
 }
