@@ -2,12 +2,12 @@
 
 #include "BuildConfig.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QStandardPaths>
 
 AboutSetup AboutSetup::forThisProgram()
 {
     return { QStringLiteral("http://" ZLOMKAR_UPDATE_HOST "/update.txt"),
-        QCoreApplication::applicationDirPath(), {},
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation), {},
         [](const QUrl &address) { QDesktopServices::openUrl(address); } };
 }

@@ -50,9 +50,11 @@ Form2::Form2(AboutSetup setup, QWidget *parent)
     createControls();
 }
 
+// Only a notice that this opening of the window downloaded is deleted.
 Form2::~Form2()
 {
-    NoticeFile::remove(m_noticeFile);
+    if (m_downloaded)
+        NoticeFile::remove(m_noticeFile);
 }
 
 void Form2::createControls()
@@ -122,9 +124,10 @@ int Form2::exec()
 
 void Form2::load()
 {
-    m_noticeFile = NoticeFile::location(m_setup.programDirectory);
+    m_noticeFile = NoticeFile::location(m_setup.noticeFolder);
     // The file is read whatever the download gave: a failed one leaves an older notice as it was.
-    Module1::DownloadFile(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
+    m_downloaded = !m_noticeFile.isEmpty()
+        && Module1::DownloadFile(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
     const UpdateOutcome outcome = applyNotice(NoticeReader::readUpdateText(m_noticeFile));
     Label15->setText(outcome.statusCaption);
     Label15->setEnabled(outcome.statusEnabled);

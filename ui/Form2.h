@@ -31,6 +31,7 @@ private:
 
     const AboutSetup m_setup;
     QString m_noticeFile;
+    bool m_downloaded = false;
     bool UpdateFailed = true;
     QStringList UpdateFields;
 

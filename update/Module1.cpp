@@ -4,9 +4,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QUrl>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -17,11 +18,18 @@ bool isCompleteSuccess(const QNetworkReply &reply)
     return reply.error() == QNetworkReply::NoError && status >= 200 && status < 300;
 }
 
+// Written beside the file and renamed over it, so a symbolic link of that name is replaced, never
+// written through, and a failure leaves the file as it was.
 bool store(const QString &file, const QByteArray &body)
 {
-    QSaveFile target(file);
-    return target.open(QIODevice::WriteOnly) && target.write(body) == body.size()
-        && target.commit();
+    QTemporaryFile written(file + QStringLiteral("-XXXXXX"));
+    if (!written.open() || written.write(body) != body.size() || !written.flush())
+        return false;
+    written.close();
+    std::error_code error;
+    std::filesystem::rename(written.fileName().toStdU16String(), file.toStdU16String(), error);
+    written.setAutoRemove(bool(error));
+    return !error;
 }
 
 } // namespace

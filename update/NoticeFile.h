@@ -4,10 +4,9 @@
 
 namespace NoticeFile {
 
-// The file "version" in `programDirectory`, where the downloaded notice is kept while the About
-// window is open. An installed program usually cannot write its own directory; then the file is
-// "version" in the user's cache directory, which is created when missing.
-QString location(const QString &programDirectory);
+// The file "version" in `folder`, where the downloaded notice is kept while the About window is
+// open; the folder is made when it is missing. Nothing when there is no such folder.
+QString location(const QString &folder);
 
 // Deletes the notice file when the About window closes. Only a plain file goes; a directory or a
 // symbolic link of that name is not the program's own and stays.

@@ -3,7 +3,10 @@
 # without the network and starts the program. Usage: $0 install|deb CMAKE|CPACK BUILD APP_ID VERSION
 mode=$1 tool=$2 build=$3 id=$4 version=$5
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# Both ways rewrite the build's install_manifest.txt, which uninstalling after a real install reads.
+manifest=$build/install_manifest.txt
+cp -p "$manifest" "$work/manifest" 2>/dev/null
+trap 'if [ -f "$work/manifest" ]; then mv "$work/manifest" "$manifest"; else rm -f "$manifest"; fi; rm -rf "$work"' EXIT
 usr=$work/tree/usr
 fail() { echo "FAIL: $*"; failed=1; }
 
