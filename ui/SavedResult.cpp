@@ -55,12 +55,15 @@ bool writeInPlace(const QString &fileName, const ResultFileText &text)
 }
 
 // Where no temporary file can be made beside the target, as in a folder the user may not write,
-// the file itself is written as a plain open would.
+// the file itself is written as a plain open would. Unbuffered, every write reports its own
+// failure: a failure in the flush that commit() makes would go unnoticed, and a file cut short
+// would replace the old one.
 bool writeWholeOrNothing(const QString &fileName, const ResultFileText &text)
 {
     QSaveFile file(fileName);
     file.setDirectWriteFallback(true);
-    return file.open(QIODevice::WriteOnly) && writeAll(file, text) && file.commit();
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, text)
+        && file.commit();
 }
 
 } // namespace

@@ -1,11 +1,7 @@
 #include "BuildConfig.h"
-#include "CatalogueText.h"
-#include "DecimalPlacesText.h"
 #include "DivisionEngine.h"
 #include "Form1.h"
 #include "ResultBox.h"
-#include "ResultText.h"
-#include "SavedResult.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -13,6 +9,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -21,6 +18,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -37,8 +36,9 @@ QByteArray contents(const QString &path)
 }
 
 // Answers dialogs, noting a message box's "title|text" ("|!" for the warning icon), the prompt's
-// "title|label", where a file dialog starts or the About window's status, and every dialog's
-// title and buttons. `input` answers the prompt or file dialog, "<Esc>" cancels them.
+// "title|label", a file dialog's filters and where it starts ("listed" when its file shows under
+// the last filter) or the About window's status, and every dialog's title and buttons. `input`
+// answers the prompt or file dialog, "<Esc>" cancels them.
 struct DialogAnswerer : QObject
 {
     QString input;
@@ -69,11 +69,24 @@ struct DialogAnswerer : QObject
         buttons << dialog->windowTitle() + ':' + captions.join('|');
         if (box && qobject_cast<QFileDialog *>(box->parentWidget()))
             return QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        bool listed = false;
+        if (files && QFileInfo(input).isFile()) {
+            files->setDirectory(QFileInfo(input).path());
+            files->selectNameFilter(files->nameFilters().last());
+            const auto *view = files->findChild<QListView *>("listView");
+            listed = QTest::qWaitFor([&] {
+                return !view->model()
+                            ->match(view->model()->index(0, 0, view->rootIndex()), Qt::DisplayRole,
+                                QFileInfo(input).fileName(), 1, Qt::MatchExactly)
+                            .isEmpty();
+            });
+        }
         seen << (box ? box->windowTitle() + '|' + box->text()
                     + (box->icon() == QMessageBox::Warning ? "|!" : "")
                 : prompt ? prompt->windowTitle() + '|' + prompt->labelText()
-                : files  ? files->selectedFiles().value(0)
-                         : dialog->findChild<QLabel *>("Label15")->text());
+                : files  ? files->nameFilters().join('|') + ' ' + files->selectedFiles().value(0)
+                    + (listed ? " listed" : "")
+                        : dialog->findChild<QLabel *>("Label15")->text());
         auto *field = dialog->findChild<QLineEdit *>(files ? "fileNameEdit" : "");
         if (!box && !field)
             return void(dialog->close());
@@ -99,6 +112,22 @@ void chooseMenuItem(QMainWindow &window, const char *menuName, const char *itemN
         menu->actionGeometry(window.findChild<QAction *>(itemName)).center());
 }
 
+// Whether anything darker than the background is drawn in `area` of the widget.
+bool inked(QWidget *widget, const QRect &area)
+{
+    const QImage image = widget->grab().toImage();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
+
+QString placesLabel(const QString &places)
+{
+    return "Počítat na " + places + " desetinných míst   (0 = \"nekonečno\")";
+}
+
 } // namespace
 
 class MainWindowTest : public QObject
@@ -116,7 +145,12 @@ class MainWindowTest : public QObject
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
     QWidget *child(const QString &name) const { return m_form->findChild<QWidget *>(name); }
-    QString result() const { return m_form->findChild<ResultBox *>()->text(); }
+    ResultBox *box() const { return m_form->findChild<ResultBox *>(); }
+    QAccessibleTextInterface *reader() const
+    {
+        return QAccessible::queryAccessibleInterface(box())->textInterface();
+    }
+    QString result() const { return box()->text(); }
     void divide(const QString &dividend, const QString &divisor)
     {
         typeInto(m_form->findChild<QLineEdit *>("Text2"), divisor);
@@ -135,9 +169,11 @@ private slots:
     void init();
     void startState();
     void commands();
+    void decimalPlaces_data();
     void decimalPlaces();
     void duringARun();
     void resultBox();
+    void ink();
     void rowEdges_data();
     void rowEdges();
     void readAloud_data();
@@ -155,7 +191,7 @@ void MainWindowTest::init()
     open();
 }
 
-// The load step's captions, then Tab through the controls with their accessible names.
+// The load step's captions and label, then Tab through the controls with their accessible names.
 void MainWindowTest::startState()
 {
     QStringList seen;
@@ -167,101 +203,123 @@ void MainWindowTest::startState()
                     ->text(QAccessible::Name);
     QCOMPARE(seen.join(';'),
         "Soubor>Uložit výsledek...;Soubor>;Soubor>Konec;Nastavení>Počet desetinných "
-        "míst...;Nápověda>Jak používat "
-        "tento program;Nápověda>O programu;dělenec;dělitel;výsledek;Spustit >>;Zastavit ||;"
-        "Nápověda ?;Konec X");
-    QVERIFY(QAccessible::queryAccessibleInterface(child("Text3"))->state().readOnly);
+        "míst...;Nápověda>Jak používat tento program;Nápověda>O programu;dělenec;dělitel;"
+        "výsledek;Spustit >>;Zastavit ||;Nápověda ?;Konec X");
+    auto *places = m_form->findChild<QLabel *>("Label3");
+    QCOMPARE(places->text(), placesLabel("0"));
+    QCOMPARE(places->width(), places->sizeHint().width());
+    const QAccessible::State state = QAccessible::queryAccessibleInterface(box())->state();
+    QVERIFY(state.readOnly && state.multiLine && state.selectableText);
     // Resources in a static library are dropped silently when nothing pulls them in.
     QCOMPARE(m_form->windowIcon().availableSizes().size(), 5);
-    QCOMPARE(m_form->centralWidget()->size(), QSize(328, 465));
 }
 
+// Help by button, menu and Enter on the focused button, About by F1, Stop and typing into the
+// result box while idle, the prompt, a limit of places, and a zero divisor.
 void MainWindowTest::commands()
 {
-    DialogAnswerer answerer;
+    DialogAnswerer answerer("3");
     QTest::mouseClick(child("Command3"), Qt::LeftButton);
     chooseMenuItem(*m_form, "MenuHelp", "MenuPouziti");
-    press(Qt::Key_Return, "Command3"); // Enter clicks the button that has the focus
+    press(Qt::Key_Return, "Command3");
     press(Qt::Key_F1);
-    press(Qt::Key_Escape); // Stop while idle, and typing into the result box, change nothing
+    press(Qt::Key_Escape);
     press(QKeySequence("1, Backspace, Ctrl+A, Ctrl+C"), "Text3");
     QCOMPARE(QGuiApplication::clipboard()->text(), "0,625\r\n");
     QCOMPARE(result(), "0,625\r\n");
-    divide("", "0");
-    QCOMPARE(result() + m_form->findChild<QLineEdit *>("Text1")->text(), message(101) + "0");
-    QVERIFY(child("Command1")->isEnabled());
-    const QString help = "Zlomkar|" + message(118).replace("\r\n", "\n");
-    QCOMPARE(answerer.seen,
-        QStringList(
-            { help, help, help, "Při stahování došlo k chybě", "Zlomkar|Nulou nelze dělit!|!" }));
-}
-
-// The prompt is answered with 2.5, cancelled, answered with 3, and cancelled.
-void MainWindowTest::decimalPlaces()
-{
-    DialogAnswerer answerer;
-    for (const char *answer : { "2.5", "<Esc>", "3", "<Esc>" }) {
-        answerer.input = answer;
-        chooseMenuItem(*m_form, "MenuSetup", "MenuDesMist");
-    }
-    QCOMPARE(answerer.seen.last(),
-        "Zlomkar|Zadejte počet desetinných míst k vypočítání\nNyní na 3 desetinných míst"
-        "\n(0 = \"nekonečno\")");
-    QVERIFY(answerer.seen[2].contains(" 2,5 ")); // Cancel kept 2.5
-    QCOMPARE(answerer.buttons.first(), "Zlomkar:OK|Zrušit");
-    QCOMPARE(m_form->findChild<QLabel *>("Label3")->text(),
-        "Počítat na 3 desetinných míst   (0 = \"nekonečno\")");
+    chooseMenuItem(*m_form, "MenuSetup", "MenuDesMist");
     divide("22", "7");
     QCOMPARE(result(), "3,142");
-    QCOMPARE(DecimalPlacesText::afterAnswer(3, ""), 3);
-    QCOMPARE(DecimalPlacesText::afterAnswer(3, "1e39"), 3);
+    divide("2.9", " 0x");
+    QCOMPARE(result(), "Chybné zadání => dělení nulou");
+    QCOMPARE(m_form->findChild<QLineEdit *>("Text1")->text()
+            + m_form->findChild<QLineEdit *>("Text2")->text(),
+        "20");
+    QVERIFY(child("Command1")->isEnabled());
+    const QString help = "Zlomkar|Tímto programem můžete dělit 2 (celá) čísla na \"nekonečno "
+                         "desetinných míst\n\nV \"Nastavení\" > \"Počet des. míst\" zadejte počet "
+                         "des. míst na které má být příklad vypočítán\nZadejte čísla a klikněte "
+                         "na tlačítko \"Spustit\"\n\nPřerušit počítní můžete kdykoliv tlačítkem "
+                         "\"Zastavit\"\n\nVýsledek si můžete uložit do textového souboru přes "
+                         "\"Soubor\" > \"Uložit výsledek\"\n\n\nwww." ZLOMKAR_WEB_DOMAIN;
+    QCOMPARE(answerer.seen,
+        QStringList({ help, help, help, "Při stahování došlo k chybě",
+            "Zlomkar|Zadejte počet desetinných míst k vypočítání\nNyní na 0 desetinných míst\n"
+            "(0 = \"nekonečno\")",
+            "Zlomkar|Nulou nelze dělit!|!" }));
+    QCOMPARE(answerer.buttons[4], "Zlomkar:OK|Zrušit");
 }
 
-// In a yield of 1 / 3: Enter starts nothing, the divisor becomes 7, saving writes the digits so far
-// and the operands as they stand, and Esc stops the run there.
+// The prompt answered with 3, then with the row's answer: the places the label shows.
+void MainWindowTest::decimalPlaces_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("places");
+    for (const auto &[answer, places] : { std::pair { "<Esc>", "3" }, { "-4", "4" }, { "   ", "0" },
+             { "2,5", "2" }, { "2.5", "2,5" }, { "abc", "0" }, { "1e39", "3" }, { "1 2", "12" } })
+        QTest::newRow(answer) << answer << places;
+}
+
+void MainWindowTest::decimalPlaces()
+{
+    DialogAnswerer answerer("3");
+    chooseMenuItem(*m_form, "MenuSetup", "MenuDesMist");
+    QFETCH(QString, answer);
+    QFETCH(QString, places);
+    answerer.input = answer;
+    chooseMenuItem(*m_form, "MenuSetup", "MenuDesMist");
+    auto *label = m_form->findChild<QLabel *>("Label3");
+    QCOMPARE(label->text(), placesLabel(places));
+    QCOMPARE(label->width(), label->sizeHint().width());
+}
+
+// In yields of 1 / 3: Enter starts nothing, the divisor becomes 7, saving writes the digits so far
+// and the operands as they stand; the box follows the end until the user scrolls it up, and then
+// stays there; Esc stops the run.
 void MainWindowTest::duringARun()
 {
     QString seen;
+    QScrollBar *bar = box()->verticalScrollBar();
+    int scrolled = 0;
     QTimer::singleShot(30, m_form.get(), [&] {
         QVERIFY(!child("Command1")->isEnabled());
         DialogAnswerer answerer(m_folder->filePath("run"));
         typeInto(m_form->findChild<QLineEdit *>("Text2"), "7\r");
         press(QKeySequence::Save);
         seen = result();
-        press(Qt::Key_Escape);
+        QVERIFY(bar->value() == bar->maximum() && bar->maximum() > 0);
+        bar->setValue(scrolled = bar->maximum() / 2);
+        QTimer::singleShot(50, m_form.get(), [&] { press(Qt::Key_Escape); });
     });
     divide("1", "3");
     QVERIFY(seen.startsWith("0,33333") && child("Command1")->isEnabled());
-    QTest::qWait(20);
-    QCOMPARE(result(), seen);
-    // While a run goes on, the result box follows its end.
-    const QScrollBar *bar = m_form->findChild<ResultBox *>()->verticalScrollBar();
-    QVERIFY(bar->value() == bar->maximum() && bar->maximum() > 0);
+    QVERIFY(bar->value() == scrolled && bar->maximum() > 2 * scrolled + 1);
     QCOMPARE(contents(m_folder->filePath("run")), header + "1 / 7 = \r\n" + seen.toLatin1());
 }
 
-// The result box is a read-only text box for the keyboard, its menu and assistive technology.
+// A result with a line break, read with keys, double clicks and the menu.
 void MainWindowTest::resultBox()
 {
-    auto *box = m_form->findChild<ResultBox *>();
-    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(box)->textInterface();
     int start = 0, end = 0;
-    box->setText(QString(999, '7')); // a row is as many digits as fit between the margins
-    const QString row = text->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
-    const qreal room = box->viewport()->width() - 4;
-    QVERIFY(QFontMetricsF(box->font()).horizontalAdvance(row) <= room
-        && QFontMetricsF(box->font()).horizontalAdvance(row + '7') > room);
-    box->setText("0,12345\r\n67");
+    box()->setText(QString(999, '7')); // a row is as many digits as fit between the margins
+    const QString row = reader()->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
+    const qreal room = box()->viewport()->width() - 4;
+    QVERIFY(QFontMetricsF(box()->font()).horizontalAdvance(row) <= room
+        && QFontMetricsF(box()->font()).horizontalAdvance(row + '7') > room);
+    box()->setText("0,12345\r\n67");
     QStringList seen;
     for (const char *keys : { "Right, Right, Shift+Right, Shift+Right", "Shift+End", "Down",
              "Shift+Ctrl+Home", "Ctrl+End, Shift+Left, Shift+Up" }) {
         press(QKeySequence(keys), "Text3");
-        text->selection(0, &start, &end);
-        seen << QString::number(text->cursorPosition()) + ':' + text->text(start, end);
+        seen << QString::number(reader()->cursorPosition()) + ':' + box()->selectedText();
     }
-    QCOMPARE(seen.join(' '), "4:12 7:12345 11: 0:0,12345\r\n67 1:,12345\r\n67");
-    QCOMPARE(text->textAtOffset(10, QAccessible::LineBoundary, &start, &end), "67");
-    press(Qt::CTRL | Qt::Key_Home, "Text3");
+    const QRect first = box()->characterRect(0), last = box()->characterRect(9);
+    for (const QPoint &at :
+        { first.center(), QPoint(int(room), first.center().y()), last.center() }) {
+        QTest::mouseDClick(box()->viewport(), Qt::LeftButton, {}, at);
+        seen << box()->selectedText();
+    }
+    QCOMPARE(seen.join(' '), "4:12 7:12345 11: 0:0,12345\r\n67 1:,12345\r\n67 0,12345 0,12345 67");
     QTimer::singleShot(50, [&] {
         auto *menu = static_cast<QMenu *>(QApplication::activePopupWidget());
         for (QAction *action : menu->actions())
@@ -269,118 +327,134 @@ void MainWindowTest::resultBox()
         QTest::mouseClick(
             menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().last()).center());
     });
+    QTest::mouseClick(box()->viewport(), Qt::LeftButton, {}, first.center());
     QContextMenuEvent click(
-        QContextMenuEvent::Mouse, { 5, 5 }, box->viewport()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(box->viewport(), &click);
-    QCOMPARE(seen.mid(5).join('|'), "&Kopírovat\tCtrl+C off||Vybrat vše\tCtrl+A");
-    QCOMPARE(box->selectedText(), box->text());
+        QContextMenuEvent::Mouse, first.center(), box()->viewport()->mapToGlobal(first.center()));
+    QApplication::sendEvent(box()->viewport(), &click);
+    QCOMPARE(seen.mid(8).join('|'), "&Kopírovat\tCtrl+C off||Vybrat vše\tCtrl+A");
+    QCOMPARE(box()->selectedText(), box()->text());
 }
 
-// Keys after a real click on the start of a row of digits that wraps: the caret, the selection and
-// the start of the caret's row, counted in rows' lengths.
+// Ink where a character is said to stand, and none past the end of the text, before and after
+// assistive technology scrolls to the end.
+void MainWindowTest::ink()
+{
+    box()->setText(QString(2000, '8'));
+    QWidget *view = box()->viewport();
+    QVERIFY(inked(view, box()->characterRect(0)) && box()->verticalScrollBar()->value() == 0);
+    QVERIFY(!box()->characterRect(2000).isValid());
+    reader()->scrollToSubstring(1999, 2000);
+    const QRect last = box()->characterRect(1999);
+    QVERIFY(view->rect().contains(last) && inked(view, last));
+    QVERIFY(!inked(view, { last.right() + 2, last.top(), 40, view->height() - last.top() }));
+    QVERIFY(!inked(view, { 0, last.bottom() + 2, last.right(), view->height() - last.bottom() }));
+}
+
+// Keys, clicks and a drag on a row of digits that wraps, after a click on its start: the caret,
+// the selection and the start of the caret's row, in rows' lengths (P: rows in a page).
 void MainWindowTest::rowEdges_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("seen");
-    QTest::newRow("End twice stays at the row's end") << "End, End"
-                                                      << "1 1 1 0";
-    QTest::newRow("Home after End") << "End, Home"
-                                    << "0 0 0 0";
-    QTest::newRow("Shift+End selects the row") << "Shift+End"
-                                               << "1 0 1 0";
-    QTest::newRow("Shift+Home takes it back") << "Shift+End, Shift+Home"
-                                              << "0 0 0 0";
-    QTest::newRow("Down from a row's end") << "End, Down"
-                                           << "2 2 2 1";
-    QTest::newRow("Up from a row's end") << "Down, End, Up"
-                                         << "1 1 1 0";
-    QTest::newRow("Left to the next row's start") << "End, Right, Left"
-                                                  << "1 1 1 1";
-    QTest::newRow("Home in the next row") << "Down, Home"
-                                          << "1 1 1 1";
-    QTest::newRow("click right of a row") << ""
-                                          << "1 1 1 0";
+    auto row = [](const char *tag, const char *keys, const char *seen) {
+        QTest::newRow(tag) << keys << seen;
+    };
+    row("End twice stays at the row's end", "End, End", "1 1 1 0");
+    row("Home after End", "End, Home", "0 0 0 0");
+    row("Shift+End selects the row", "Shift+End", "1 0 1 0");
+    row("Shift+Home takes it back", "Shift+End, Shift+Home", "0 0 0 0");
+    row("Down from a row's end", "End, Down", "2 2 2 1");
+    row("Up from a row's end", "Down, End, Up", "1 1 1 0");
+    row("Left to the next row's start", "End, Right, Left", "1 1 1 1");
+    row("Home in the next row", "Down, Home", "1 1 1 1");
+    row("PageDown", "PgDown", "P P P P");
+    row("click right of a row", "@end", "1 1 1 0");
+    row("drag right of a row", "@drag", "1 0 1 0");
+    row("the right button moves nothing", "End @right", "1 1 1 0");
 }
 
 void MainWindowTest::rowEdges()
 {
     QFETCH(QString, keys);
     QFETCH(QString, seen);
-    auto *box = m_form->findChild<ResultBox *>();
-    box->setText(QString("142857").repeated(50));
-    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(box)->textInterface();
+    box()->setText(QString("142857").repeated(1000));
+    QWidget *view = box()->viewport();
     int start = 0, end = 0;
-    text->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
+    reader()->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
     const double row = end;
-    QTest::mouseClick(box->viewport(), Qt::LeftButton, {},
-        { keys.isEmpty() ? box->viewport()->width() - 3 : 3, 5 });
-    QTest::keySequence(m_form->windowHandle(), QKeySequence(keys));
-    const int caret = text->cursorPosition();
-    text->textAtOffset(caret, QAccessible::LineBoundary, &start, &end);
-    const auto [from, to] = box->caret().selection();
+    const QPoint rowStart(3, 5), rowEnd(view->width() - 3, 5);
+    QTest::mouseClick(view, Qt::LeftButton, {}, keys == "@end" ? rowEnd : rowStart);
+    QTest::keySequence(m_form->windowHandle(), QKeySequence(keys.section('@', 0, 0).trimmed()));
+    if (keys.endsWith("@drag") || keys.endsWith("@right")) {
+        const auto button = keys.endsWith("@drag") ? Qt::LeftButton : Qt::RightButton;
+        QMouseEvent move(QEvent::MouseMove, rowEnd, view->mapToGlobal(rowEnd), Qt::NoButton, button,
+            Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+        button == Qt::LeftButton ? QTest::mouseRelease(view, button, {}, rowEnd)
+                                 : QTest::mouseClick(view, button, {}, rowStart);
+    }
+    const int caret = reader()->cursorPosition();
+    reader()->textAtOffset(caret, QAccessible::LineBoundary, &start, &end);
+    const auto [from, to] = box()->caret().selection();
     QCOMPARE(QString("%1 %2 %3 %4").arg(caret / row).arg(from / row).arg(to / row).arg(start / row),
-        seen);
+        seen.replace("P", QString::number(box()->verticalScrollBar()->pageStep())));
+    QCOMPARE(box()->verticalScrollBar()->value(),
+        keys == "PgDown" ? box()->verticalScrollBar()->pageStep() : 0);
 }
 
-// What assistive technology reads at an offset, as "start end text"; an offset outside the text
-// gives "-1 -1 ".
+// What assistive technology reads, as "start end text" (an offset outside the text gives
+// "-1 -1 "), and what it sets: the selection as "start end count", the caret.
 void MainWindowTest::readAloud_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("call");
     QTest::addColumn<QString>("seen");
     const QString message = "Chybné zadání => dělení nulou", lines = "0,625\r\n67";
-    QTest::newRow("a word") << message << "at word 2"
-                            << "0 6 Chybné";
-    QTest::newRow("the blank after it") << message << "after word 2"
-                                        << "6 7  ";
-    QTest::newRow("a number is one word") << "0,142857"
-                                          << "at word 8"
-                                          << "-1 -1 ";
-    QTest::newRow("the word before the end") << "0,142857"
-                                             << "before word 8"
-                                             << "0 8 0,142857";
-    QTest::newRow("a sentence") << "Jedna věta. Druhá."
-                                << "at sentence 14"
-                                << "12 18 Druhá.";
-    QTest::newRow("a paragraph") << lines << "at paragraph 1"
-                                 << "0 7 0,625\r\n";
-    QTest::newRow("the last paragraph") << lines << "after paragraph 1"
-                                        << "7 9 67";
-    QTest::newRow("the line at the end") << lines << "at line 9"
-                                         << "7 9 67";
-    QTest::newRow("a character") << lines << "at char 0"
-                                 << "0 1 0";
-    QTest::newRow("no character at the end") << lines << "at char 9"
-                                             << "-1 -1 ";
-    QTest::newRow("before the start") << lines << "at line -1"
-                                      << "-1 -1 ";
-    QTest::newRow("past the end") << lines << "before paragraph 10"
-                                  << "-1 -1 ";
-    QTest::newRow("a range from before the start") << lines << "range -5 3"
-                                                   << "0,6";
-    QTest::newRow("a range backwards") << lines << "range 3 1"
-                                       << "";
+    auto row = [](const char *tag, const QString &text, const char *call, const char *seen) {
+        QTest::newRow(tag) << text << call << seen;
+    };
+    row("a word", message, "at word 2", "0 6 Chybné");
+    row("the blank after it", message, "after word 2", "6 7  ");
+    row("a number is one word", "0,142857", "before word 8", "0 8 0,142857");
+    row("no word at the end", "0,142857", "at word 8", "-1 -1 ");
+    row("a sentence", "Jedna věta. Druhá.", "at sentence 14", "12 18 Druhá.");
+    row("a paragraph", lines, "at paragraph 1", "0 7 0,625\r\n");
+    row("the last paragraph", lines, "after paragraph 1", "7 9 67");
+    row("the line at the end", lines, "at line 9", "7 9 67");
+    row("a character", lines, "at char 0", "0 1 0");
+    row("no character at the end", lines, "at char 9", "-1 -1 ");
+    row("before the start", lines, "at line -1", "-1 -1 ");
+    row("past the end", lines, "before paragraph 10", "-1 -1 ");
+    row("a range from before the start", lines, "range -5 3", "0,6");
+    row("a range backwards", lines, "range 3 1", "");
+    row("a selection", lines, "select 2 5", "2 5 1");
+    row("a selection past the end", lines, "select 2 10", "0 0 0");
+    row("the caret", lines, "caret 9", "9 9 ");
 }
 
 void MainWindowTest::readAloud()
 {
     QFETCH(QString, text);
     QFETCH(QString, call);
-    auto *box = m_form->findChild<ResultBox *>();
-    box->setText(text);
-    QAccessibleTextInterface *reader = QAccessible::queryAccessibleInterface(box)->textInterface();
+    box()->setText(text);
+    QAccessibleTextInterface *reader = this->reader();
     const QStringList words = call.split(' ');
-    int start = words[1].toInt(), end = words[2].toInt(), offset = words.last().toInt();
+    int start = words[1].toInt(), end = words.last().toInt(), offset = end;
     const auto boundary = QAccessible::TextBoundaryType(
         QStringList({ "char", "word", "sentence", "paragraph", "line" }).indexOf(words[1]));
-    const QString read = words[0] == "range" ? reader->text(start, end)
-        : words[0] == "at"                   ? reader->textAtOffset(offset, boundary, &start, &end)
-        : words[0] == "before" ? reader->textBeforeOffset(offset, boundary, &start, &end)
-                               : reader->textAfterOffset(offset, boundary, &start, &end);
+    QString read;
+    if (words[0] == "range")
+        read = reader->text(start, end);
+    else if (words[0] == "select")
+        reader->setSelection(0, start, end), reader->selection(0, &start, &end),
+            read = QString::number(reader->selectionCount());
+    else if (words[0] == "caret")
+        reader->setCursorPosition(offset), start = end = reader->cursorPosition();
+    else
+        read = words[0] == "at"    ? reader->textAtOffset(offset, boundary, &start, &end)
+            : words[0] == "before" ? reader->textBeforeOffset(offset, boundary, &start, &end)
+                                   : reader->textAfterOffset(offset, boundary, &start, &end);
     QTEST(words[0] == "range" ? read : QString("%1 %2 %3").arg(start).arg(end).arg(read), "seen");
-    QVERIFY(
-        !reader->characterRect(-1).isValid() && !reader->characterRect(box->length()).isValid());
 }
 
 void MainWindowTest::digitLimit()
@@ -394,54 +468,78 @@ void MainWindowTest::digitLimit()
     QCOMPARE(answerer.seen.first(), "Zlomkar|Výsledek je příliš dlouhý, výpočet byl zastaven.|!");
 }
 
+// Saving to a path as the row sets it up: an older longer file, a device that takes no data, a
+// pipe nobody reads, a writable file in a folder that is not, or a file size limit that ends the
+// write half-way.
 void MainWindowTest::saving_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("before"); // "device": a device node that takes no data
+    QTest::addColumn<QString>("setup");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("new file, name as typed") << "výsledek-日本" << QByteArray() << true;
-    QTest::newRow("longer file replaced whole") << "old" << QByteArray(4096, 'x') << true;
-    QTest::newRow("Cancel") << "<Esc>" << QByteArray() << false;
-    QTest::newRow("missing folder") << "missing/a" << QByteArray() << false;
-    QTest::newRow("full device") << "full" << QByteArray("device") << false;
+    auto row = [](const char *tag, const QString &name, const char *setup, bool saved) {
+        QTest::newRow(tag) << name << setup << saved;
+    };
+    row("new file, name as typed", "výsledek-日本", "", true);
+    row("longer file replaced whole, seen under All", "old", "older", true);
+    row("Cancel", "<Esc>", "", false);
+    row("missing folder", "missing/a", "", false);
+    row("full device", "full", "device", false);
+    row("pipe without a reader", "pipe", "pipe", false);
+    row("writable file in a read-only folder", "folder/a", "older", true);
+    row("no room for a temporary name beside it", QString(250, 'n'), "", true);
+    row("file size limit", "old", "limit", false);
 }
 
 void MainWindowTest::saving()
 {
     QFETCH(QString, name);
-    QFETCH(QByteArray, before);
-    const QString path = m_folder->filePath(name);
+    QFETCH(QString, setup);
     QFETCH(bool, saved);
-    if (before == "device" && mknod(qPrintable(path), S_IFCHR | 0666, makedev(1, 7)) != 0)
+    const QString path = m_folder->filePath(name), folder = QFileInfo(path).path();
+    const QByteArray older(4096, 'x');
+    if (setup == "device" && mknod(qPrintable(path), S_IFCHR | 0666, makedev(1, 7)) != 0)
         QSKIP("making a device node needs root");
+    QVERIFY(setup != "pipe" || mkfifo(qPrintable(path), 0666) == 0);
+    QVERIFY(!name.startsWith("folder/") || QDir().mkpath(folder));
     QFile file(path);
-    QVERIFY(before.isEmpty() || before == "device"
-        || (file.open(QIODevice::WriteOnly) && file.write(before)));
+    QVERIFY(setup == "" || setup == "device" || setup == "pipe"
+        || (file.open(QIODevice::WriteOnly) && file.write(older)));
     file.close();
+    if (name.startsWith("folder/"))
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const rlimit unlimited { RLIM_INFINITY, RLIM_INFINITY }, small { 100, RLIM_INFINITY };
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, setup == "limit" ? &small : &unlimited);
     DialogAnswerer answerer(name == "<Esc>" ? name : path);
+    QElapsedTimer saving;
+    saving.start();
     press(QKeySequence::Save);
+    QVERIFY(setup != "pipe" || saving.elapsed() < 1000);
+    setrlimit(RLIMIT_FSIZE, &unlimited);
     answerer.input = "<Esc>";
     press(QKeySequence::Save);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QCOMPARE(answerer.seen.filter("Zlomkar|").join(';'),
         name != "<Esc>" && !saved ? "Zlomkar|Výsledek se nepodařilo uložit!|!" : "");
-    QVERIFY(!saved || answerer.seen.last() == path); // the next save starts there
+    // A name without a dot shows under "All"; the next save starts where this one wrote.
+    const QString filters = "TeXT files (*.txt)|All (*) ";
+    QVERIFY(answerer.seen.first().startsWith(filters));
+    QCOMPARE(answerer.seen.first().endsWith(" listed"), setup == "older" || setup == "limit");
+    QVERIFY(!saved || answerer.seen.last() == filters + path);
     // Qt's own texts are Czech whatever the system's language; so is its question before replacing.
     QCOMPARE(answerer.buttons.first(), "Uložit jako:&Uložit|Zrušit");
-    QCOMPARE(answerer.buttons.contains("Uložit jako:&Ano|&Ne"), !before.isEmpty());
+    QCOMPARE(answerer.buttons.contains("Uložit jako:&Ano|&Ne"), !setup.isEmpty());
     struct stat node;
-    QCOMPARE(stat(qPrintable(path), &node) == 0 && S_ISCHR(node.st_mode), before == "device");
-    if (before != "device")
+    QCOMPARE(stat(qPrintable(path), &node) == 0 && !S_ISREG(node.st_mode),
+        setup == "device" || setup == "pipe");
+    if (setup != "device" && setup != "pipe")
         QCOMPARE(contents(path),
-            saved                  ? header + "5 / 8 = \r\n0,625\r\n"
-                : before.isEmpty() ? "<none>"
-                                   : before);
-    QCOMPARE(QDir(m_folder->path())
-                 .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
-                 .size(),
-        int(saved || !before.isEmpty()));
-    // A folder is written to directly: the dialog would open it rather than return it.
-    QVERIFY(!writeSaveText(m_folder->path(), composeSaveText("", "", ResultText())));
+            saved                 ? header + "5 / 8 = \r\n0,625\r\n"
+                : setup.isEmpty() ? "<none>"
+                                  : older);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(),
+        int(saved || !setup.isEmpty()));
 }
 
 void MainWindowTest::endingDuringARun_data()
