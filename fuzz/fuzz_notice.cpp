@@ -1,24 +1,49 @@
-// Input: the downloaded notice file, byte for byte.
-#include "CatalogueText.h"
+// Input: the downloaded notice, byte for byte. Whatever it holds, UpdateText is 128 characters of
+// one line. A notice written here from the input's letters reads back as written, and an input
+// whose first line is "; expect: status|on|field 1" ("119" for a failure) gives that.
+#include "CodePage1250.h"
 #include "FuzzCheck.h"
 #include "NoticeReader.h"
-#include "ProfileString.h"
 #include "UpdateOutcome.h"
+
+namespace {
+
+QString shown(const UpdateOutcome &outcome)
+{
+    return outcome.UpdateFailed ? QStringLiteral("119")
+                                : outcome.statusCaption + (outcome.statusEnabled ? "|on|" : "|off|")
+            + outcome.UpdateFields[1];
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view notice(reinterpret_cast<const char *>(data), size);
-    const std::string value = ProfileString::read(notice, "Update", "90220", "error", 128);
-    check(notice.find(value) != notice.npos || value == "error", "the value is from the notice");
     const QString UpdateText = NoticeReader::updateText(notice);
-    check(UpdateText.size() == 128 && UpdateText.indexOf(QChar(0)) == qsizetype(value.size()),
-        "UpdateText is the value, one character a byte, filled up to 128 with NUL characters");
-    const auto [caption, enabled, failed, field] = applyNotice(UpdateText);
-    check(failed == (UpdateText.startsWith(u"error") || UpdateText.count(';') < 2)
-            && (failed ? caption == message(119) && !enabled
-                       : field.join(';') == UpdateText && caption == field[0]
-                        && enabled == field[2].startsWith('1')),
-        "a value that begins with error or has fewer than three fields shows message 119 greyed; "
-        "another shows field 0, enabled when field 2 begins with 1");
+    const UpdateOutcome outcome = applyNotice(UpdateText);
+    check(UpdateText.size() == 128 && !UpdateText.contains(u'\n') && !UpdateText.contains(u'\r'),
+        "UpdateText is 128 characters of one line");
+
+    std::string fields[3];
+    for (std::size_t i = 0; i < size; ++i)
+        if (std::isalnum(data[i]) && fields[i % 3].size() < 40)
+            fields[i % 3] += char(data[i]);
+    const std::string written
+        = "[Update]\r\n90220=" + fields[0] + ';' + fields[1] + ';' + fields[2];
+    const UpdateOutcome read = applyNotice(NoticeReader::updateText(written));
+    check(read.UpdateFailed == fields[0].starts_with("error")
+            && (read.UpdateFailed
+                || shown(read)
+                    == QString::fromStdString(
+                        fields[0] + (fields[2].starts_with('1') ? "|on|" : "|off|") + fields[1])),
+        "a notice reads back as written");
+
+    const std::string_view expect = "; expect: ";
+    if (notice.starts_with(expect)) {
+        const auto line = notice.substr(expect.size(), notice.find('\n') - expect.size());
+        check(shown(outcome) == QString::fromStdU16String(CodePage1250::decode(line)),
+            "the notice shows what it expects");
+    }
     return 0;
 }

@@ -1,11 +1,9 @@
 #include "CodePage1250.h"
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
-#include "MessageCatalogue.h"
 
 #include <QTest>
 #include <functional>
-#include <stdexcept>
 
 namespace {
 
@@ -52,6 +50,12 @@ private slots:
                     << sep << operands << result.replace('.', sep) << event << places;
             };
             row("5/8", "0,625");
+            row("abc/ 4 2x=0/42", "0");
+            row("/8=0/8", "0");
+            row("1e1/.4e1=10/4", "2,5");
+            row(".5/.4=0/0", zero);
+            row("5./-1.5E0x=5/-2", "-2,5");
+            row("+9e-1/1=0/1", "0");
             row("22/7", "3,142", 3);
             row("1/4", "0,2", 1); // the limit comes before the zero remainder
             row("7/=7/0", zero);
@@ -132,9 +136,9 @@ private slots:
     {
         QCOMPARE(CodePage1250::encode(u"Vypočítáno ŘŠŽ€„ a∞日\u0081\r\n"),
             "Vypo\xE8\xEDt\xE1no \xD8\x8A\x8E\x80\x84 a???\r\n");
-        QCOMPARE(CodePage1250::encode(u"x😀y\xD800z\xD83D\xE000"), "x?y?z??"); // a pair is one
+        QCOMPARE(
+            CodePage1250::encode(u"x😀y\xD800z\xD83D\xE000\xD83D"), "x?y?z???"); // a pair is one
         QCOMPARE(CodePage1250::decode("\xE8\x81\x9E"), u"č\uFFFDž");
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, MessageCatalogue::text(125));
     }
 };
 
