@@ -1,6 +1,7 @@
 #include "TaskBarEntry.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QTimer>
 #include <QWidget>
 
 #if QT_CONFIG(xcb) && defined(ZLOMKAR_HAVE_XCB)
@@ -18,6 +19,38 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
+// Openbox, for one, never focuses a window out of the task bar by itself: not when it is first
+// shown, nor when a modal window over it closes.
+class FocusRequester : public QObject
+{
+public:
+    explicit FocusRequester(QWidget *window)
+        : QObject(window)
+        , m_window(window)
+    {
+        // From the event loop: by then a closed modal window is gone, or the next one already open.
+        m_request.setSingleShot(true);
+        m_request.callOnTimeout(this, [this] {
+            if (m_window->isVisible() && !QApplication::activeModalWidget())
+                m_window->activateWindow();
+        });
+        qApp->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const bool modalClosed = event->type() == QEvent::Hide && watched->isWidgetType()
+            && static_cast<QWidget *>(watched)->isModal();
+        if ((event->type() == QEvent::Show && watched == m_window) || modalClosed)
+            m_request.start(0);
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QTimer m_request;
+};
+
 } // namespace
 
 void keepOutOfTaskBar(QWidget *window)
@@ -32,6 +65,7 @@ void keepOutOfTaskBar(QWidget *window)
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
         atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &skipTaskBar);
     xcb_flush(connection);
+    new FocusRequester(window);
 }
 
 #else
