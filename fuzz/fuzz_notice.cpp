@@ -1,8 +1,6 @@
-// Input: the downloaded notice, byte for byte. Whatever it holds, UpdateText is 128 characters of
-// one line, and a notice written here from the input's letters reads back as written. A corpus
-// file whose first line is "; expect: status|on|field 1" ("119" for a failure) shows that: the
-// corpus holds the cases of reading the notice, from sections, keys, blanks and quotes to the cut
-// at 127 characters and a NUL byte.
+// Input: the notice. UpdateText is 128 characters of one line; a notice written from the input's
+// letters reads back; a first line "; expect: status|on|field 1" (or 119) says what the notice
+// shows: the corpus holds the cases of reading a notice.
 #include "CodePage1250.h"
 #include "FuzzCheck.h"
 #include "NoticeReader.h"

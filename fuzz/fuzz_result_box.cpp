@@ -1,7 +1,6 @@
-// Input: operations on the result box, a byte each, then offsets and arguments. A plain QString,
-// caret and anchor follow along: the box holds the same text, selection and copied text, keys
-// never leave the caret inside a line break, and accessible calls with offsets in [-2, length + 2]
-// read nothing outside the text and answer nothing for an offset outside it.
+// Input: operations on the result box. A plain text, caret and anchor follow along; keys never
+// leave the caret in a line break; accessible calls with offsets in [-2, length + 2] read nothing
+// outside the text, nor answer for an offset outside it.
 #include "FuzzCheck.h"
 #include "ResultBox.h"
 
@@ -10,13 +9,11 @@
 #include <QClipboard>
 #include <QKeyEvent>
 
-using Key = QKeySequence::StandardKey;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static int argc = 1;
     static char name[] = "fuzz", *argv[] = { name, nullptr };
-    // Made once and never destroyed: at the end of the process Qt's objects go in no safe order.
+    // Never destroyed: at exit Qt's objects go in no safe order.
     [[maybe_unused]] static auto *app
         = new QApplication((qputenv("QT_QPA_PLATFORM", "offscreen"), argc), argv);
     static ResultBox &box = *new ResultBox;
@@ -25,10 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QAccessibleTextInterface &reader
         = *QAccessible::queryAccessibleInterface(&box)->textInterface();
     // Keys that move the caret, Copy, keys that select, Select All.
-    const Key keys[] = { Key::MoveToNextChar, Key::MoveToNextLine, Key::MoveToStartOfLine,
-        Key::MoveToEndOfLine, Key::MoveToPreviousPage, Key::MoveToEndOfDocument, Key::Copy,
-        Key::SelectPreviousChar, Key::SelectPreviousLine, Key::SelectEndOfLine,
-        Key::SelectStartOfLine, Key::SelectNextPage, Key::SelectStartOfDocument, Key::SelectAll };
+    using enum QKeySequence::StandardKey;
+    const QKeySequence::StandardKey keys[]
+        = { MoveToNextChar, MoveToNextLine, MoveToStartOfLine, MoveToEndOfLine, MoveToPreviousPage,
+              MoveToEndOfDocument, Copy, SelectPreviousChar, SelectPreviousLine, SelectEndOfLine,
+              SelectStartOfLine, SelectNextPage, SelectStartOfDocument, SelectAll };
     const QString alphabet = QStringLiteral("0123456789,-\r\n aé.😀");
     QString plain;
     box.setText(plain);
@@ -46,7 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             QString text;
             for (int n = next(); n > 0; --n)
                 text += alphabet[next() % alphabet.size()];
-            // A run of digits as long as a few of the blocks the text is kept in.
             text += QString(next() * next() * 32, QChar(u'0' + std::abs(a) % 10));
             b % 2 ? box.setText(text) : box.append(text);
             plain = b % 2 ? text : plain + text;

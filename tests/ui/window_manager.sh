@@ -1,21 +1,24 @@
 #!/bin/sh
-# Under xvfb-run: what the window manager is told about both windows' frames. Usage: $0 TST_UI
+# Under xvfb-run: what window manager WM keeps of the frames, where keys go. Usage: $0 TST_UI WM
+# xfwm4 reads its settings over D-Bus.
+dbus-run-session "$2" >/dev/null 2>&1 &
+# Openbox loses a window shown before its desktops are set up.
+until ! xprop -root _NET_NUMBER_OF_DESKTOPS _NET_SUPPORTED | grep -q "found\|such"; do sleep 0.1; done
 "$1" -platform xcb --show-windows &
-trap 'kill $!' EXIT
 fail() { echo "FAIL: $*"; failed=1; }
-# A fixed size, and no minimise or maximise button: 0x20 and 0x40 in the third Motif field.
+# Fixed size, no minimise or maximise button (0x20, 0x40 of Motif field 3), type $2.
 frame() {
-    until props=$(xprop -name "$1" 2>/dev/null) && echo "$props" | grep -q "maximum size"; do
-        sleep 0.1
-    done
+    until props=$(xprop -name "$1" 2>/dev/null) && echo "$props" | grep -q "window state"; do sleep 0.1; done
     [ "$(echo "$props" | sed -n 's/.*minimum size: //p')" = "$(echo "$props" | sed -n 's/.*maximum size: //p')" ] \
         || fail "$1 can be resized"
     motif=$(echo "$props" | sed -n 's/^_MOTIF_WM_HINTS.* = [^,]*, [^,]*, \([^,]*\),.*/\1/p')
     [ $((motif & 0x60)) -eq 0 ] || fail "$1 can be minimised or maximised"
+    echo "$props" | grep -q "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_$2" || fail "$1 not $2"
 }
-frame Zlomkar
+frame Zlomkar NORMAL
 echo "$props" | grep -q "_NET_WM_STATE(ATOM) = .*_SKIP_TASKBAR" || fail "in the task bar"
-echo "$props" | grep -q "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL" || fail "not normal"
-frame "O programu"
-echo "$props" | grep -q "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_UTILITY" || fail "not a utility"
+frame "O programu" UTILITY
+kill $!
+keys=$("$1" -platform xcb --focus-probe)
+[ "$keys" = 111 ] || fail "keys: $keys"
 [ -z "$failed" ]
