@@ -1,6 +1,6 @@
 // Input: the notice. UpdateText is 128 characters of one line; a notice written from the input's
 // letters reads back; a first line "; expect: status|on|field 1" (or 119) says what the notice
-// shows: the corpus holds the cases of reading a notice.
+// shows: the corpus holds the cases of the read.
 #include "CodePage1250.h"
 #include "FuzzCheck.h"
 #include "NoticeReader.h"

@@ -89,7 +89,7 @@ private slots:
         QVERIFY(before != "folder" || QDir().mkpath(version));
         QList<QUrl> opened;
         const AboutSetup setup { QString("http://127.0.0.1:%1/").arg(server.serverPort()), folder,
-            { std::chrono::seconds(1) }, [&opened](const QUrl &address) { opened << address; } };
+            { std::chrono::seconds(2) }, [&opened](const QUrl &address) { opened << address; } };
 
         for (int opening = 0; opening < 2; ++opening) {
             const int requests = server.requests;

@@ -126,7 +126,7 @@ class MainWindowTest : public QObject
         typeInto(child("Text2"), divisor);
         typeInto(child("Text1"), dividend + '\r');
     }
-    // Shortcuts need the active window, which offscreen nothing restores after a dialog.
+    // Shortcuts need the window active; offscreen no dialog gives it back.
     void press(const QKeySequence &keys, const QString &focus = "Text1")
     {
         m_form->activateWindow();

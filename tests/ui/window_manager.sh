@@ -2,7 +2,7 @@
 # Under xvfb-run: what window manager WM keeps of the frames, where keys go. Usage: $0 TST_UI WM
 # xfwm4 reads its settings over D-Bus.
 dbus-run-session "$2" >/dev/null 2>&1 &
-# Openbox loses a window shown before its desktops are set up.
+# Openbox loses a window shown before its desktops exist.
 until ! xprop -root _NET_NUMBER_OF_DESKTOPS _NET_SUPPORTED | grep -q "found\|such"; do sleep 0.1; done
 "$1" -platform xcb --show-windows &
 fail() { echo "FAIL: $*"; failed=1; }
