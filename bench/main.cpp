@@ -216,7 +216,8 @@ int runToTheLimit()
     QObject::connect(&modal, &QTimer::timeout, [&] {
         QWidget *window = QApplication::activeModalWidget();
         if (auto *dialog = qobject_cast<QFileDialog *>(window)) {
-            dialog->selectFile(folder.filePath(QStringLiteral("result.txt")));
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                ->setText(folder.filePath(QStringLiteral("result.txt")));
             saveAccepted = Clock::now();
             QMetaObject::invokeMethod(dialog, &QDialog::accept);
         } else if (window) {
@@ -228,6 +229,7 @@ int runToTheLimit()
     const auto start = Clock::now();
     run.runUntil([](double) { return false; });
     const double seconds = millisecondsSince(start) / 1000;
+    const qsizetype digits = run.digits();
 
     resetPeakResident();
     const qint64 beforeSave = residentBytes();
@@ -245,7 +247,7 @@ int runToTheLimit()
                 "| Save: bytes written | %lld |\n| Save: seconds | %.2f |\n"
                 "| Save: memory added above the run's resident set, MB | %.1f |\n"
                 "| Start after the run, assistive technology %s, ms | %.1f |\n",
-        static_cast<long long>(run.digits()), seconds, double(bytes) / 1e6,
+        static_cast<long long>(digits), seconds, double(bytes) / 1e6,
         static_cast<long long>(savedBytes), saveMs / 1000,
         double(statusBytes("VmHWM:") - beforeSave) / 1e6, QAccessible::isActive() ? "on" : "off",
         startMs);
