@@ -80,8 +80,8 @@ void DivisionEngine::ComputeDigits(bool negative)
             m_host.setStartEnabled(true);
             return;
         }
-        // DigitCount, a float, stops counting at 2^24, so the places are compared with the exact
-        // count; a number of places that is not whole never equals it.
+        // DigitCount, a float, holds the count exactly only up to 2^24, so the places are compared
+        // with the exact count; a number of places that is not whole never equals it.
         DigitCount = float(digits);
         const bool placesReached = double(digits) == double(DecimalPlaces);
         if (placesReached || digits == m_digitLimit)

@@ -6,6 +6,8 @@
 #include "NoticeReader.h"
 #include "UpdateOutcome.h"
 
+#include <cctype>
+
 namespace {
 
 QString shown(const UpdateOutcome &outcome)

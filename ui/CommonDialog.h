@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// The Save As dialog as the save command drives it: a filter list of description and pattern pairs
+// The Save As dialog as the save command drives it: a filter list of name and pattern pairs
 // separated by "|", and the chosen path, which the next showing starts from.
 class CommonDialog
 {

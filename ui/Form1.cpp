@@ -213,9 +213,9 @@ void Form1::showWarning(std::u16string_view text)
     showMessageBox(this, fromWide(text), MessageIcon::Warning);
 }
 
-// A digit takes a few dozen nanoseconds and a pass of the event loop a thousand times more, so the
-// loop runs only when something may have come in meanwhile: a quarter of a millisecond after its
-// last pass. Keys, clicks, the prompt's answer and repaints still act on the digit they meet.
+// A digit takes a fraction of a microsecond and a pass of the event loop far more, so the loop runs
+// only when something may have come in meanwhile: a quarter of a millisecond after its last pass.
+// Keys, clicks, the prompt's answer and repaints still act on the digit they meet.
 void Form1::yield()
 {
     if (m_sinceEvents.isValid() && m_sinceEvents.nsecsElapsed() < 250'000)

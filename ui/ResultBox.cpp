@@ -81,9 +81,9 @@ ResultBox::ResultBox(QWidget *parent)
 // fits in the box.
 void ResultBox::setText(const QString &text)
 {
-    const bool announced = QAccessible::isActive();
+    const bool readerActive = QAccessible::isActive();
     const QString replaced
-        = announced && m_text.size() <= announcedOldText ? m_text.toString() : QString();
+        = readerActive && m_text.size() <= announcedOldText ? m_text.toString() : QString();
     m_text.set(text);
     m_rows.layout();
     m_caret.moveTo(0, false);
@@ -92,7 +92,7 @@ void ResultBox::setText(const QString &text)
     verticalScrollBar()->setValue(0);
     viewport()->update();
     m_announced = m_text.size();
-    if (announced) {
+    if (readerActive) {
         QAccessibleTextUpdateEvent event(this, 0, replaced, text);
         QAccessible::updateAccessibility(&event);
     }
@@ -146,14 +146,14 @@ qsizetype ResultBox::offsetAt(QPoint position) const
     return placeAt(position).offset;
 }
 
-qsizetype ResultBox::rowAt(qsizetype offset) const
+qsizetype ResultBox::shownRow(qsizetype offset) const
 {
     return offset == m_caret.position() ? m_caret.row() : m_rows.rowOf(offset);
 }
 
 std::pair<qsizetype, qsizetype> ResultBox::rowNextTo(qsizetype offset, int step) const
 {
-    const qsizetype row = rowAt(offset) + step;
+    const qsizetype row = shownRow(offset) + step;
     if (row < 0 || row >= m_rows.rowCount())
         return { -1, -1 };
     return { m_rows.rowStart(row), m_rows.rowEnd(row) };
@@ -163,7 +163,7 @@ std::pair<qsizetype, qsizetype> ResultBox::rowNextTo(qsizetype offset, int step)
 void ResultBox::scrollTo(qsizetype offset)
 {
     QScrollBar *bar = verticalScrollBar();
-    const int row = int(rowAt(offset));
+    const int row = int(shownRow(offset));
     bar->setValue(std::clamp(bar->value(), row - rowsInView() + 1, row));
 }
 

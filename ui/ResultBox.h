@@ -70,7 +70,7 @@ private:
     void updateScrollRange();
     int lineHeight() const;
     int rowsInView() const;
-    qsizetype rowAt(qsizetype offset) const;
+    qsizetype shownRow(qsizetype offset) const;
     QString visibleText(qsizetype row) const;
     qreal xInRow(qsizetype row, qsizetype offset) const;
     Place placeInRow(qsizetype row, qreal x) const;

@@ -68,7 +68,10 @@ QString ResultBoxAccessible::segment(int offset, QAccessible::TextBoundaryType b
     const qsizetype length = box()->length();
     std::pair<qsizetype, qsizetype> found { -1, -1 };
     if (offset < 0 || offset > length) {
-    } else if (boundary == QAccessible::LineBoundary) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    if (boundary == QAccessible::LineBoundary) {
         found = box()->rowNextTo(offset, step);
     } else if (boundary == QAccessible::NoBoundary) {
         found = step == 0 ? std::pair<qsizetype, qsizetype>(0, length) : found;

@@ -7,10 +7,13 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <new>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -36,16 +39,20 @@ bool writeAll(QIODevice &device, const ResultFileText &text)
     return true;
 }
 
-// Opened without waiting: a pipe that nobody reads fails at once instead of holding the window.
+// Opened without waiting: a pipe that nobody reads fails at once instead of holding the window, and
+// one whose reader is slower fails where the pipe is full.
 bool writeInPlace(const QString &fileName, const ResultFileText &text)
 {
     QFile device;
 #ifdef Q_OS_UNIX
     const int handle = ::open(QFile::encodeName(fileName), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (handle < 0
-        || !device.open(
-            handle, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+    if (handle < 0)
         return false;
+    if (!device.open(
+            handle, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        return false;
+    }
 #else
     device.setFileName(fileName);
     if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -54,16 +61,46 @@ bool writeInPlace(const QString &fileName, const ResultFileText &text)
     return writeAll(device, text);
 }
 
-// Where no temporary file can be made beside the target, as in a folder the user may not write,
-// the file itself is written as a plain open would. Unbuffered, every write reports its own
-// failure: a failure in the flush that commit() makes would go unnoticed, and a file cut short
-// would replace the old one.
+// Where no temporary file can be made beside the file, as in a folder the user may not write, the
+// file is written in place as a plain open would; its room is reserved first, so that a full disk
+// or a size limit fails before anything of the old file is lost.
+bool writeReservedInPlace(const QString &fileName, const ResultFileText &text)
+{
+#ifdef Q_OS_UNIX
+    const int handle = ::open(QFile::encodeName(fileName), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    struct stat old;
+    if (handle < 0 || ::fstat(handle, &old) != 0) {
+        if (handle >= 0)
+            ::close(handle);
+        return false;
+    }
+    // A character is never more than one byte in the file.
+    if (::posix_fallocate(handle, 0, off_t(text.head.size() + text.resultLength)) != 0) {
+        [[maybe_unused]] const int restored = ::ftruncate(handle, old.st_size);
+        ::close(handle);
+        return false;
+    }
+    QFile file;
+    if (!file.open(
+            handle, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        return false;
+    }
+    return writeAll(file, text) && ::ftruncate(handle, off_t(file.pos())) == 0;
+#else
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, text);
+#endif
+}
+
+// Unbuffered, every write reports its own failure: a failure in the flush that commit() makes
+// would go unnoticed, and a file cut short would replace the old one.
 bool writeWholeOrNothing(const QString &fileName, const ResultFileText &text)
 {
     QSaveFile file(fileName);
-    file.setDirectWriteFallback(true);
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, text)
-        && file.commit();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return writeReservedInPlace(fileName, text);
+    return writeAll(file, text) && file.commit();
 }
 
 } // namespace

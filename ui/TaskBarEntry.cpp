@@ -39,8 +39,8 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        const bool modalClosed = event->type() == QEvent::Hide && watched->isWidgetType()
-            && static_cast<QWidget *>(watched)->isModal();
+        const bool modalClosed = event->type() == QEvent::Hide && !event->spontaneous()
+            && watched->isWidgetType() && static_cast<QWidget *>(watched)->isModal();
         if ((event->type() == QEvent::Show && watched == m_window) || modalClosed)
             m_request.start(0);
         return false;

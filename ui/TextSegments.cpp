@@ -5,7 +5,8 @@
 
 namespace {
 
-// What the finder needs to see on either side of a position to decide it.
+// What the finder sees on either side of a position: enough for the words and sentences of any
+// ordinary text.
 constexpr qsizetype context = 16;
 
 bool isDigit(QChar c)
@@ -54,13 +55,15 @@ std::pair<qsizetype, qsizetype> TextSegments::around(
     const ResultText &text, qsizetype offset, QAccessible::TextBoundaryType boundary)
 {
     switch (boundary) {
-    case QAccessible::CharBoundary:
-        return { offset,
-            offset
-                + (offset + 1 < text.size() && text.at(offset).isHighSurrogate()
-                            && text.at(offset + 1).isLowSurrogate()
-                        ? 2
-                        : 1) };
+    case QAccessible::CharBoundary: {
+        // The two halves of a surrogate pair are one character.
+        auto pairAt = [&text](qsizetype i) {
+            return i > 0 && i < text.size() && text.at(i - 1).isHighSurrogate()
+                && text.at(i).isLowSurrogate();
+        };
+        const qsizetype start = pairAt(offset) ? offset - 1 : offset;
+        return { start, pairAt(start + 1) ? start + 2 : start + 1 };
+    }
     case QAccessible::WordBoundary:
         return betweenEdges(text, offset, QTextBoundaryFinder::Word);
     case QAccessible::SentenceBoundary:

@@ -8,8 +8,7 @@ namespace NoticeFile {
 // open; the folder is made when it is missing. Nothing when there is no such folder.
 QString location(const QString &folder);
 
-// Deletes the notice file when the About window closes. Only a plain file goes; a directory or a
-// symbolic link of that name is not the program's own and stays.
+// Deletes the notice file when the About window closes; only a plain file goes.
 void remove(const QString &path);
 
 } // namespace NoticeFile

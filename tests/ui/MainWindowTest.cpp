@@ -323,7 +323,8 @@ private slots:
         for (const auto &[text, call, seen] : { std::tuple { message, "at word 2", "0 6 Chybné" },
                  { "0,142857", "before word 8", "0 8 0,142857" },
                  { "Jedna věta. Druhá.", "at sentence 14", "12 18 Druhá." },
-                 { lines, "at paragraph 1", "0 7 0,625\r\n" }, { lines, "at line 9", "7 9 67" } })
+                 { lines, "at paragraph 1", "0 7 0,625\r\n" }, { lines, "at line 9", "7 9 67" },
+                 { "a😀b", "at char 2", "1 3 😀" } })
             QTest::newRow(call) << text << call << seen;
     }
     void readAloud()
@@ -357,6 +358,7 @@ private slots:
         row("full device", "full", "device", false);
         row("pipe without a reader", "pipe", "pipe", false);
         row("writable file in a read-only folder", "folder/a", "older", true);
+        row("no room for a temporary name beside it", QString(250, 'n'), "", true);
         row("file size limit", "old", "limit", false);
     }
     void saving()

@@ -6,7 +6,7 @@ dbus-run-session "$2" >/dev/null 2>&1 &
 until ! xprop -root _NET_NUMBER_OF_DESKTOPS _NET_SUPPORTED | grep -q "found\|such"; do sleep 0.1; done
 "$1" -platform xcb --show-windows &
 fail() { echo "FAIL: $*"; failed=1; }
-# Fixed size, no minimise or maximise button (0x20, 0x40 of Motif field 3), type $2.
+# Fixed size, no minimise or maximise button (0x20, 0x40 of Motif field 3), window type $2.
 frame() {
     until props=$(xprop -name "$1" 2>/dev/null) && echo "$props" | grep -q "window state"; do sleep 0.1; done
     [ "$(echo "$props" | sed -n 's/.*minimum size: //p')" = "$(echo "$props" | sed -n 's/.*maximum size: //p')" ] \
