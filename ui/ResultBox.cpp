@@ -401,6 +401,7 @@ void ResultBox::mouseMoveEvent(QMouseEvent *event)
     restartBlinking();
 }
 
+// Also after a double click, which the window system follows with a release.
 void ResultBox::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
@@ -417,7 +418,6 @@ void ResultBox::mouseDoubleClickEvent(QMouseEvent *event)
         return;
     const auto [start, end] = TextSegments::around(m_text, hit, QAccessible::WordBoundary);
     select(start, end);
-    publishSelection();
 }
 
 void ResultBox::focusInEvent(QFocusEvent *event)

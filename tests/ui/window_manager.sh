@@ -20,5 +20,5 @@ echo "$props" | grep -q "_NET_WM_STATE(ATOM) = .*_SKIP_TASKBAR" || fail "in the 
 frame "O programu" UTILITY
 kill $!
 keys=$("$1" -platform xcb --focus-probe)
-[ "$keys" = 111 ] || fail "keys: $keys"
+[ "$keys" = 1111 ] || fail "keys: $keys"
 [ -z "$failed" ]
