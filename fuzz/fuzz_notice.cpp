@@ -1,6 +1,4 @@
-// Input: the notice. UpdateText is 128 characters of one line; a notice written from the input's
-// letters reads back; a first line "; expect: status|on|field 1" (or 119) says what the notice
-// shows: the corpus holds the cases of the read.
+// Input: the notice; a first line "; expect: status|on|field 1" (or 119) says what it shows.
 #include "CodePage1250.h"
 #include "FuzzCheck.h"
 #include "NoticeReader.h"

@@ -1,6 +1,4 @@
-// Input: operations on the result box. A plain text, caret and anchor follow along; keys never
-// leave the caret in a line break; accessible calls with offsets in [-2, length + 2] read nothing
-// outside the text, nor answer for an offset outside it.
+// Input: operations on the result box, which a plain text, caret and anchor follow.
 #include "FuzzCheck.h"
 #include "ResultBox.h"
 
