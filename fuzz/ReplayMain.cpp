@@ -1,4 +1,4 @@
-// Runs the target once on each file of the corpus folder named on the command line.
+// Runs the target once on each file of the corpus folder it is given.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -12,7 +12,7 @@ int main(int, char *argv[])
     int inputs = 0;
     for (const auto &input : std::filesystem::directory_iterator(argv[1])) {
         std::ifstream file(input.path(), std::ios::binary);
-        // An exact copy, so that AddressSanitizer sees a read past its end.
+        // An exact copy: AddressSanitizer sees a read past its end.
         const std::vector<std::uint8_t> bytes { std::istreambuf_iterator<char>(file), {} };
         std::cout << input.path() << std::endl;
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());

