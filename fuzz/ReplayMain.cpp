@@ -1,4 +1,4 @@
-// Runs the target once on each file of the corpus folder it is given.
+// Runs the target once on each file of the given corpus folder.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>

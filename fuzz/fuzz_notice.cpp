@@ -32,11 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string written
         = "[Update]\r\n90220=" + fields[0] + ';' + fields[1] + ';' + fields[2];
     const UpdateOutcome read = applyNotice(NoticeReader::updateText(written));
+    const auto expected = fields[0] + (fields[2].starts_with('1') ? "|on|" : "|off|") + fields[1];
     check(read.UpdateFailed == fields[0].starts_with("error")
-            && (read.UpdateFailed
-                || shown(read)
-                    == QString::fromStdString(
-                        fields[0] + (fields[2].starts_with('1') ? "|on|" : "|off|") + fields[1])),
+            && (read.UpdateFailed || shown(read) == QString::fromStdString(expected)),
         "a notice reads back as written");
 
     const std::string_view expect = "; expect: ";

@@ -22,6 +22,11 @@ public:
         i -= m_head.size();
         return QChar(uchar(m_blocks[std::size_t(i / blockSize)][i % blockSize]));
     }
+    // Whether offset `i` stands between the two halves of a surrogate pair, inside one character.
+    bool splitsSurrogatePair(qsizetype i) const
+    {
+        return i > 0 && i < size() && at(i - 1).isHighSurrogate() && at(i).isLowSurrogate();
+    }
     QString mid(qsizetype position, qsizetype length) const;
     QString toString() const { return mid(0, size()); }
 

@@ -39,26 +39,32 @@ bool writeAll(QIODevice &device, const ResultFileText &text)
     return true;
 }
 
+#ifdef Q_OS_UNIX
+// Hands `handle` to `file`, unbuffered; a handle that `file` cannot take is closed.
+bool adopt(QFile &file, int handle)
+{
+    if (handle < 0)
+        return false;
+    if (file.open(
+            handle, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(handle);
+    return false;
+}
+#endif
+
 // Opened without waiting: a pipe that nobody reads fails at once instead of holding the window, and
 // one whose reader is slower fails where the pipe is full.
 bool writeInPlace(const QString &fileName, const ResultFileText &text)
 {
-    QFile device;
+    QFile file(fileName);
 #ifdef Q_OS_UNIX
-    const int handle = ::open(QFile::encodeName(fileName), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (handle < 0)
-        return false;
-    if (!device.open(
-            handle, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(handle);
-        return false;
-    }
+    const bool opened
+        = adopt(file, ::open(QFile::encodeName(fileName), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
 #else
-    device.setFileName(fileName);
-    if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
+    const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 #endif
-    return writeAll(device, text);
+    return opened && writeAll(file, text);
 }
 
 // Where no temporary file can be made beside the file, as in a folder the user may not write, the
@@ -68,28 +74,18 @@ bool writeReservedInPlace(const QString &fileName, const ResultFileText &text)
 {
 #ifdef Q_OS_UNIX
     const int handle = ::open(QFile::encodeName(fileName), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    QFile file;
     struct stat old;
-    if (handle < 0 || ::fstat(handle, &old) != 0) {
-        if (handle >= 0)
-            ::close(handle);
+    if (!adopt(file, handle) || ::fstat(handle, &old) != 0)
         return false;
-    }
     // A character is never more than one byte in the file.
     if (::posix_fallocate(handle, 0, off_t(text.head.size() + text.resultLength)) != 0) {
         [[maybe_unused]] const int restored = ::ftruncate(handle, old.st_size);
-        ::close(handle);
-        return false;
-    }
-    QFile file;
-    if (!file.open(
-            handle, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(handle);
         return false;
     }
     return writeAll(file, text) && ::ftruncate(handle, off_t(file.pos())) == 0;
 #else
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, text);
+    return writeInPlace(fileName, text);
 #endif
 }
 

@@ -47,9 +47,8 @@ qsizetype TextCaret::step(qsizetype position, int direction) const
 {
     const ResultText &text = m_rows.text();
     auto inside = [&text](qsizetype i) {
-        return i > 0 && i < text.size()
-            && ((text.at(i - 1) == u'\r' && text.at(i) == u'\n')
-                || (text.at(i - 1).isHighSurrogate() && text.at(i).isLowSurrogate()));
+        return text.splitsSurrogatePair(i)
+            || (i > 0 && i < text.size() && text.at(i - 1) == u'\r' && text.at(i) == u'\n');
     };
     do
         position = std::clamp<qsizetype>(position + direction, 0, text.size());

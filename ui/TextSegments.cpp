@@ -56,13 +56,8 @@ std::pair<qsizetype, qsizetype> TextSegments::around(
 {
     switch (boundary) {
     case QAccessible::CharBoundary: {
-        // The two halves of a surrogate pair are one character.
-        auto pairAt = [&text](qsizetype i) {
-            return i > 0 && i < text.size() && text.at(i - 1).isHighSurrogate()
-                && text.at(i).isLowSurrogate();
-        };
-        const qsizetype start = pairAt(offset) ? offset - 1 : offset;
-        return { start, pairAt(start + 1) ? start + 2 : start + 1 };
+        const qsizetype start = text.splitsSurrogatePair(offset) ? offset - 1 : offset;
+        return { start, text.splitsSurrogatePair(start + 1) ? start + 2 : start + 1 };
     }
     case QAccessible::WordBoundary:
         return betweenEdges(text, offset, QTextBoundaryFinder::Word);

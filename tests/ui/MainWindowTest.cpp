@@ -79,13 +79,13 @@ struct DialogAnswerer : QObject
     }
 };
 
-// When off, root too is held to folders' permissions.
+// Off, root too is held to folders' permissions.
 void overridePermissions(bool on)
 {
     __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
     __user_cap_data_struct caps[2];
     syscall(SYS_capget, &header, caps);
-    caps[0].effective = on ? caps[0].permitted : caps[0].permitted & ~(1 << CAP_DAC_OVERRIDE);
+    caps->effective = caps->permitted & ~(on ? 0 : 1 << CAP_DAC_OVERRIDE);
     syscall(SYS_capset, &header, caps);
 }
 
@@ -470,8 +470,8 @@ int quitProbe(const QString &how)
     return 0;
 }
 
-// Keys typed through the X server under a window manager: into the dividend at start and after
-// help, Esc after a prompt in a run. 1 per key that worked, retried as the focus may come late.
+// Under a window manager: keys at start, after help, Esc after a prompt; a drag's selection. 1 each
+// that worked; keys are retried, as the focus may come late.
 int focusProbe()
 {
     Form1 form(",");
