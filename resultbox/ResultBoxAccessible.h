@@ -3,6 +3,7 @@
 #include <QAccessibleWidget>
 
 class ResultBox;
+class ResultBoxControl;
 
 // Lets assistive technology read the result box as the read-only multi-line text it is, through
 // the text interface: its length, any range of it, the caret and the selection. No call hands
@@ -39,6 +40,7 @@ public:
 
 private:
     ResultBox *box() const;
+    ResultBoxControl &control() const;
     QString segment(int offset, QAccessible::TextBoundaryType boundary, int step, int *startOffset,
         int *endOffset) const;
 };

@@ -1,17 +1,16 @@
 #pragma once
 
-#include "ResultText.h"
-#include "TextCaret.h"
-#include "WrappedRows.h"
+#include "ResultBoxControl.h"
 
 #include <QAbstractScrollArea>
 #include <QTimer>
 
 // The result box: a read-only text box for a result of any length. It keeps the text exactly as
 // written, CR LF included; the user moves a caret, selects with the mouse or the keyboard and
-// copies, but cannot edit. Only the rows in view are drawn, and appends are shown at most once a
-// frame, so a result of millions of digits grows as fast as a short one. While the view is
-// scrolled to the end it follows the growing text; scrolled up, it stays put.
+// copies, but cannot edit. The widget scrolls and paints; its control decides what keys, mouse and
+// menu do. Only the rows in view are drawn, and appends are shown at most once a frame, so a result
+// of millions of digits grows as fast as a short one. While the view is scrolled to the end it
+// follows the growing text; scrolled up, it stays put.
 class ResultBox : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -19,29 +18,30 @@ class ResultBox : public QAbstractScrollArea
 public:
     explicit ResultBox(QWidget *parent = nullptr);
 
+    ResultBoxControl &control() { return m_control; }
+    const ResultBoxControl &control() const { return m_control; }
+
     // The whole text, built afresh on every call.
-    QString text() const { return m_text.toString(); }
-    const ResultText &content() const { return m_text; }
-    qsizetype length() const { return m_text.size(); }
+    QString text() const { return content().toString(); }
+    const ResultText &content() const { return m_control.text(); }
+    qsizetype length() const { return content().size(); }
+    // A new text is shown from its start, the caret before it.
     void setText(const QString &text);
     void append(QStringView text);
 
-    const TextCaret &caret() const { return m_caret; }
+    const TextCaret &caret() const { return m_control.caret(); }
     // Selects from `anchor` to `caret`, which is where the caret then stands.
-    void select(qsizetype anchor, qsizetype caret);
-    QString selectedText() const;
-    void selectAll();
-    void copy() const;
+    void select(qsizetype anchor, qsizetype caret) { m_control.select(anchor, caret); }
+    QString selectedText() const { return m_control.selectedText(); }
+    void selectAll() { m_control.selectAll(); }
+    void copy() const { m_control.copy(); }
 
     // Where the character at `offset` is drawn, in viewport coordinates; an invalid rectangle for
     // an offset that holds no character.
     QRect characterRect(qsizetype offset) const;
     // The caret position nearest to a point of the viewport.
     qsizetype offsetAt(QPoint position) const;
-    // The row that holds `offset` (the caret's row where the caret stands), or with `step` -1 or 1
-    // the row before or after it, as the offsets of its first character and of its end; -1 and -1
-    // where there is no such row.
-    std::pair<qsizetype, qsizetype> rowNextTo(qsizetype offset, int step) const;
+    // Scrolls as little as shows the row of `offset`.
     void scrollTo(qsizetype offset);
 
 protected:
@@ -59,33 +59,13 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    struct Place
-    {
-        qsizetype offset;
-        TextCaret::Affinity affinity;
-    };
-
     void relayout();
     void refresh();
     void updateScrollRange();
     int lineHeight() const;
     int rowsInView() const;
-    qsizetype shownRow(qsizetype offset) const;
-    QString visibleText(qsizetype row) const;
-    qreal xInRow(qsizetype row, qsizetype offset) const;
-    Place placeInRow(qsizetype row, qreal x) const;
-    Place placeAt(QPoint position) const;
-    void moveVertically(qsizetype rows, bool selecting);
-    void caretMoved(bool selecting);
-    void announceCaret();
-    void publishSelection() const;
-    void restartBlinking();
+    ResultBoxControl::Place placeAt(QPoint position) const;
 
-    ResultText m_text;
-    WrappedRows m_rows { m_text };
-    TextCaret m_caret { m_rows };
-    qsizetype m_announced = 0;
-    bool m_caretShown = false;
+    ResultBoxControl m_control { this };
     QTimer m_refreshTimer;
-    QTimer m_blinkTimer;
 };

@@ -1,8 +1,7 @@
-#include "SavedResult.h"
+#include "ResultFileWriter.h"
 
-#include "CatalogueText.h"
 #include "CodePage1250.h"
-#include "ResultText.h"
+#include "ResultFileText.h"
 #include "WideText.h"
 
 #include <QFileInfo>
@@ -33,7 +32,7 @@ bool writeAll(QIODevice &device, const ResultFileText &text)
         return false;
     for (qsizetype from = 0; from < text.resultLength; from += pieceLength) {
         const qsizetype length = std::min(pieceLength, text.resultLength - from);
-        if (!writeEncoded(device, text.result.mid(from, length)))
+        if (!writeEncoded(device, text.result(from, length)))
             return false;
     }
     return true;
@@ -100,15 +99,6 @@ bool writeWholeOrNothing(const QString &fileName, const ResultFileText &text)
 }
 
 } // namespace
-
-ResultFileText composeSaveText(
-    const QString &dividend, const QString &divisor, const ResultText &result)
-{
-    const QString lineBreak = QStringLiteral("\r\n");
-    return { message(103) + lineBreak + message(104) + lineBreak + lineBreak + dividend
-            + QStringLiteral(" / ") + divisor + QStringLiteral(" = ") + lineBreak,
-        result, result.size() };
-}
 
 bool writeSaveText(const QString &fileName, const ResultFileText &text)
 {

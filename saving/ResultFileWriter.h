@@ -2,20 +2,7 @@
 
 #include <QString>
 
-class ResultText;
-
-// The saved result: messages 103 and 104, an empty line, "dividend / divisor = " and the result
-// text as it stands when the text is composed, with no line break added after it. The result is
-// not copied: a long one is written from the result box's own text, a piece at a time.
-struct ResultFileText
-{
-    QString head;
-    const ResultText &result;
-    qsizetype resultLength;
-};
-
-ResultFileText composeSaveText(
-    const QString &dividend, const QString &divisor, const ResultText &result);
+struct ResultFileText;
 
 // Writes `text` in Windows-1250 as the whole new content of `fileName`, or leaves the file as it
 // was when that fails, memory for the pieces included. Where no temporary file can be made beside

@@ -9,7 +9,8 @@
 #include "MessageBox.h"
 #include "ProgramIcon.h"
 #include "ResultBox.h"
-#include "SavedResult.h"
+#include "ResultFileText.h"
+#include "ResultFileWriter.h"
 #include "TaskBarEntry.h"
 #include "Twips.h"
 #include "WideText.h"
@@ -291,7 +292,9 @@ void Form1::askDecimalPlaces()
 void Form1::saveResult()
 {
     // The dialog is modal, so the result cannot change before it is written.
-    const ResultFileText SaveText = composeSaveText(Text1->text(), Text2->text(), Text3->content());
+    const ResultFileText SaveText = composeSaveText(Text1->text(), Text2->text(),
+        [&text = Text3->content()](qsizetype from, qsizetype length) { return text.mid(from, length); },
+        Text3->length());
     CommonDialog1.Filter = QStringLiteral("TeXT files|*.txt|All|*.*");
     if (!CommonDialog1.ShowSave(this) || CommonDialog1.FileName.isEmpty())
         return;

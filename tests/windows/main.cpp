@@ -1,6 +1,5 @@
 #include "Form1.h"
 #include "Form2.h"
-#include "QtTranslation.h"
 
 #include <QApplication>
 
@@ -12,7 +11,6 @@ int focusProbe();
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    installQtTranslation(app);
     if (argc == 3 && qstrcmp(argv[1], "--quit-probe") == 0)
         return quitProbe(argv[2]);
     if (argc == 2 && qstrcmp(argv[1], "--focus-probe") == 0)

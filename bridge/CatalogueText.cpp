@@ -1,8 +1,9 @@
 #include "CatalogueText.h"
 
 #include "MessageCatalogue.h"
+#include "WideText.h"
 
 QString message(int number)
 {
-    return QStringView(MessageCatalogue::text(number)).toString();
+    return fromWide(MessageCatalogue::text(number));
 }

@@ -12,6 +12,11 @@ ResultBox *ResultBoxAccessible::box() const
     return static_cast<ResultBox *>(widget());
 }
 
+ResultBoxControl &ResultBoxAccessible::control() const
+{
+    return box()->control();
+}
+
 QAccessible::State ResultBoxAccessible::state() const
 {
     QAccessible::State state = QAccessibleWidget::state();
@@ -30,7 +35,7 @@ void *ResultBoxAccessible::interface_cast(QAccessible::InterfaceType type)
 
 int ResultBoxAccessible::characterCount() const
 {
-    return int(box()->length());
+    return int(control().text().size());
 }
 
 // Any process on the accessibility bus may make these calls, so every offset is checked before it
@@ -38,7 +43,7 @@ int ResultBoxAccessible::characterCount() const
 QString ResultBoxAccessible::text(int startOffset, int endOffset) const
 {
     const int from = std::clamp(startOffset, 0, characterCount());
-    return box()->content().mid(from, std::clamp(endOffset, from, characterCount()) - from);
+    return control().text().mid(from, std::clamp(endOffset, from, characterCount()) - from);
 }
 
 QString ResultBoxAccessible::textAtOffset(
@@ -65,18 +70,18 @@ QString ResultBoxAccessible::textAfterOffset(
 QString ResultBoxAccessible::segment(int offset, QAccessible::TextBoundaryType boundary, int step,
     int *startOffset, int *endOffset) const
 {
-    const qsizetype length = box()->length();
+    const qsizetype length = control().text().size();
     std::pair<qsizetype, qsizetype> found { -1, -1 };
     if (offset < 0 || offset > length) {
         *startOffset = *endOffset = -1;
         return {};
     }
     if (boundary == QAccessible::LineBoundary) {
-        found = box()->rowNextTo(offset, step);
+        found = control().rowNextTo(offset, step);
     } else if (boundary == QAccessible::NoBoundary) {
         found = step == 0 ? std::pair<qsizetype, qsizetype>(0, length) : found;
     } else {
-        const ResultText &text = box()->content();
+        const ResultText &text = control().text();
         auto around = [&](qsizetype at) { return TextSegments::around(text, at, boundary); };
         const bool endsWithParagraph = length == 0 || text.at(length - 1) == u'\n';
         const std::pair<qsizetype, qsizetype> here = offset < length ? around(offset)
@@ -97,23 +102,23 @@ QString ResultBoxAccessible::segment(int offset, QAccessible::TextBoundaryType b
 
 int ResultBoxAccessible::cursorPosition() const
 {
-    return int(box()->caret().position());
+    return int(control().caret().position());
 }
 
 void ResultBoxAccessible::setCursorPosition(int position)
 {
     if (position >= 0 && position <= characterCount())
-        box()->select(position, position);
+        control().select(position, position);
 }
 
 int ResultBoxAccessible::selectionCount() const
 {
-    return box()->caret().hasSelection() ? 1 : 0;
+    return control().caret().hasSelection() ? 1 : 0;
 }
 
 void ResultBoxAccessible::selection(int selectionIndex, int *startOffset, int *endOffset) const
 {
-    const auto [start, end] = box()->caret().selection();
+    const auto [start, end] = control().caret().selection();
     const bool selected = selectionIndex == 0 && start < end;
     *startOffset = selected ? int(start) : 0;
     *endOffset = selected ? int(end) : 0;
@@ -127,7 +132,7 @@ void ResultBoxAccessible::addSelection(int startOffset, int endOffset)
 void ResultBoxAccessible::removeSelection(int selectionIndex)
 {
     if (selectionIndex == 0)
-        box()->select(box()->caret().position(), box()->caret().position());
+        control().select(control().caret().position(), control().caret().position());
 }
 
 void ResultBoxAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
@@ -135,7 +140,7 @@ void ResultBoxAccessible::setSelection(int selectionIndex, int startOffset, int 
     const int length = characterCount();
     if (selectionIndex == 0 && startOffset >= 0 && startOffset <= length && endOffset >= 0
         && endOffset <= length)
-        box()->select(startOffset, endOffset);
+        control().select(startOffset, endOffset);
 }
 
 QRect ResultBoxAccessible::characterRect(int offset) const

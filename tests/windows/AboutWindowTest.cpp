@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
             before == "older" || before == "folder" ? QStringList("version") : QStringList());
         QCOMPARE(older.open(QIODevice::ReadOnly) ? older.readAll() : "", kept ? olderNotice : "");
-        QCOMPARE(AboutSetup::forThisProgram().noticeFolder, qgetenv("XDG_CACHE_HOME") + "/tst_ui");
+        QCOMPARE(AboutSetup::forThisProgram().noticeFolder, qgetenv("XDG_CACHE_HOME") + "/zlomkar");
     }
 };
 

@@ -1,5 +1,6 @@
 #include "BuildConfig.h"
 #include "Form1.h"
+#include "ProgramStart.h"
 #include "ResultBox.h"
 
 #include <QAccessible>
@@ -148,6 +149,21 @@ class MainWindowTest : public QObject
     }
 
 private slots:
+    // The program as it starts: its names, Qt's texts in Czech, numbers in the user's locale.
+    void initTestCase()
+    {
+        const std::unique_ptr<Form1> program = startProgram(*qApp);
+        QVERIFY(QTest::qWaitForWindowExposed(program.get()));
+        DialogAnswerer answerer("2.5");
+        program->findChild<QAction *>("MenuDesMist")->trigger();
+        QCOMPARE(QStringList({ program->findChild<QLabel *>("Label3")->text().section(' ', 2, 2),
+                     QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
+                     QGuiApplication::desktopFileName(),
+                     QCoreApplication::translate("QFileDialog", "Save As") }),
+            QStringList({ "2" + QLocale::system().decimalPoint() + "5", "zlomkar",
+                ZLOMKAR_VERSION, ZLOMKAR_APP_ID, "Uložit jako" }));
+    }
+
     void init()
     {
         m_folder = std::make_unique<QTemporaryDir>();

@@ -1,0 +1,229 @@
+#include "ResultBox.h"
+
+#include "ResultBoxAccessible.h"
+
+#include <QAccessible>
+#include <QContextMenuEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <cmath>
+
+namespace {
+
+constexpr int margin = 2;
+constexpr int framePeriodMs = 16;
+
+} // namespace
+
+ResultBox::ResultBox(QWidget *parent)
+    : QAbstractScrollArea(parent)
+{
+    // Registered when the first box is made.
+    [[maybe_unused]] static const bool readableAsText
+        = (QAccessible::installFactory(ResultBoxAccessible::create), true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(framePeriodMs);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &ResultBox::refresh);
+    connect(&m_control, &ResultBoxControl::updateRequest, viewport(), qOverload<>(&QWidget::update));
+    connect(&m_control, &ResultBoxControl::visibilityRequest, this, &ResultBox::scrollTo);
+    connect(&m_control, &ResultBoxControl::scrollRequest, this,
+        [this](int rows) { verticalScrollBar()->setValue(verticalScrollBar()->value() + rows); });
+}
+
+void ResultBox::setText(const QString &text)
+{
+    m_control.setText(text);
+    m_refreshTimer.stop();
+    updateScrollRange();
+    verticalScrollBar()->setValue(0);
+}
+
+void ResultBox::append(QStringView text)
+{
+    m_control.append(text);
+    if (!m_refreshTimer.isActive())
+        m_refreshTimer.start();
+}
+
+QRect ResultBox::characterRect(qsizetype offset) const
+{
+    if (offset < 0 || offset >= length())
+        return {};
+    const qsizetype row = m_control.rows().rowOf(offset);
+    const int top = margin + int(row - verticalScrollBar()->value()) * lineHeight();
+    const int width = int(QFontMetricsF(font()).horizontalAdvance(content().mid(offset, 1)));
+    return { margin + int(m_control.xInRow(row, offset)), top, std::max(1, width), lineHeight() };
+}
+
+qsizetype ResultBox::offsetAt(QPoint position) const
+{
+    return placeAt(position).offset;
+}
+
+void ResultBox::scrollTo(qsizetype offset)
+{
+    QScrollBar *bar = verticalScrollBar();
+    const int row = int(m_control.shownRow(offset));
+    bar->setValue(std::clamp(bar->value(), row - rowsInView() + 1, row));
+}
+
+void ResultBox::refresh()
+{
+    m_refreshTimer.stop();
+    QScrollBar *bar = verticalScrollBar();
+    const bool followingTheEnd = bar->value() == bar->maximum();
+    updateScrollRange();
+    if (followingTheEnd)
+        bar->setValue(bar->maximum());
+    viewport()->update();
+    m_control.announceAppended();
+}
+
+void ResultBox::updateScrollRange()
+{
+    QScrollBar *bar = verticalScrollBar();
+    bar->setRange(0, int(std::max<qsizetype>(0, m_control.rows().rowCount() - rowsInView())));
+    bar->setPageStep(rowsInView());
+}
+
+void ResultBox::relayout()
+{
+    m_control.layout(font(), viewport()->width() - 2 * margin);
+    refresh();
+}
+
+int ResultBox::lineHeight() const
+{
+    return std::max(1, fontMetrics().lineSpacing());
+}
+
+int ResultBox::rowsInView() const
+{
+    return std::max(1, (viewport()->height() - 2 * margin) / lineHeight());
+}
+
+ResultBoxControl::Place ResultBox::placeAt(QPoint position) const
+{
+    const auto row = verticalScrollBar()->value()
+        + qsizetype(std::floor(qreal(position.y() - margin) / lineHeight()));
+    return m_control.placeInRow(
+        std::clamp<qsizetype>(row, 0, m_control.rows().rowCount() - 1), position.x() - margin);
+}
+
+void ResultBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    const QFontMetricsF metrics(font());
+    const auto [selectionStart, selectionEnd] = caret().selection();
+    const WrappedRows &rows = m_control.rows();
+
+    const qsizetype first = verticalScrollBar()->value();
+    const qsizetype last = std::min(rows.rowCount(), first + rowsInView() + 1);
+    for (qsizetype row = first; row < last; ++row) {
+        const qsizetype start = rows.rowStart(row);
+        const QString text = m_control.visibleText(row);
+        const qreal top = margin + qreal(row - first) * lineHeight();
+        const QPointF baseline(margin, top + metrics.ascent());
+        painter.setPen(palette().color(group, QPalette::Text));
+        painter.drawText(baseline, text);
+
+        const qsizetype from = std::max(selectionStart, start) - start;
+        const qsizetype to = std::min(selectionEnd, start + text.size()) - start;
+        if (from < to) {
+            const qreal left = margin + metrics.horizontalAdvance(text.left(from));
+            const qreal right = margin + metrics.horizontalAdvance(text.left(to));
+            const QRectF highlight(left, top, right - left, lineHeight());
+            painter.fillRect(highlight, palette().color(group, QPalette::Highlight));
+            painter.save();
+            painter.setClipRect(highlight);
+            painter.setPen(palette().color(group, QPalette::HighlightedText));
+            painter.drawText(baseline, text);
+            painter.restore();
+        }
+    }
+    if (m_control.caretShown() && hasFocus()) {
+        const qsizetype row = caret().row();
+        const qreal x = margin + m_control.xInRow(row, caret().position());
+        painter.fillRect(QRectF(x, margin + qreal(row - first) * lineHeight(), 1, lineHeight()),
+            palette().color(group, QPalette::Text));
+    }
+}
+
+void ResultBox::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    relayout();
+}
+
+void ResultBox::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        relayout();
+}
+
+void ResultBox::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_control.keyPress(event, rowsInView()))
+        QAbstractScrollArea::keyPressEvent(event);
+}
+
+void ResultBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_control.showMenu(event->globalPos());
+}
+
+void ResultBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_control.mousePress(
+            placeAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+}
+
+// Dragging above or below the view scrolls it a row.
+void ResultBox::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint position = event->position().toPoint();
+    if (position.y() < 0)
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (position.y() > viewport()->height())
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    m_control.mouseDrag(placeAt(position));
+}
+
+void ResultBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_control.mouseRelease();
+}
+
+void ResultBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_control.mouseDoubleClick(placeAt(event->position().toPoint()));
+}
+
+void ResultBox::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    m_control.focusChanged();
+}
+
+void ResultBox::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    m_control.focusChanged();
+}
+
+void ResultBox::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
