@@ -439,6 +439,29 @@ private slots:
             int(saved || !setup.isEmpty()));
     }
 
+    // Runs and About windows, repeated, leave no file open and hold no memory.
+    void noLeaks()
+    {
+        DialogAnswerer answerer("100000");
+        chooseMenuItem(*m_form, "MenuSetup", "MenuDesMist");
+        auto state = [] {
+            QFile status("/proc/self/statm");
+            status.open(QIODevice::ReadOnly);
+            return std::pair(QDir("/proc/self/fd").count(), status.readAll().split(' ')[1].toLong());
+        };
+        auto rounds = [&] {
+            for (int i = 0; i < 20; ++i, press(Qt::Key_F1))
+                divide("1", "7");
+            return state();
+        };
+        const auto [files, pages] = rounds();
+        const auto [filesAfter, pagesAfter] = rounds();
+        QCOMPARE(filesAfter, files);
+#ifndef __SANITIZE_ADDRESS__ // which holds freed memory back on purpose
+        QVERIFY2(pagesAfter - pages < 256, qPrintable(QString::number(pagesAfter - pages)));
+#endif
+    }
+
     void endingDuringARun_data()
     {
         QTest::addColumn<QString>("how");
