@@ -7,7 +7,7 @@ sanitize_build_dir="$repo_root/build-sanitize"
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-translations-l10n libgl-dev libxcb1-dev
+    qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev libxcb1-dev
     fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file
     xvfb xauth x11-utils openbox xfwm4 dbus-daemon xdotool

@@ -17,18 +17,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <linux/capability.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <sys/sysmacros.h>
 
 namespace {
-
-// Messages 103 and 104 in Windows-1250, as a saved file starts.
-const QByteArray header = "Vypo\xE8\xEDt\xE1no v programu Zlomkar\r\nTento program si m\xF9\x9E"
-                          "ete zdarma st\xE1hnout na www." ZLOMKAR_WEB_DOMAIN "\r\n\r\n";
 
 QByteArray contents(const QString &path)
 {
@@ -80,16 +70,6 @@ struct DialogAnswerer : QObject
     }
 };
 
-// Off, root too is held to folders' permissions.
-void overridePermissions(bool on)
-{
-    __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
-    __user_cap_data_struct caps[2];
-    syscall(SYS_capget, &header, caps);
-    caps->effective = caps->permitted & ~(on ? 0 : 1 << CAP_DAC_OVERRIDE);
-    syscall(SYS_capset, &header, caps);
-}
-
 void typeInto(QWidget *edit, const QString &text)
 {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
@@ -106,17 +86,6 @@ void chooseMenuItem(QMainWindow &window, const char *menuName, const char *itemN
         menu->actionGeometry(window.findChild<QAction *>(itemName)).center());
 }
 
-// Whether anything dark is drawn in `area`.
-bool inked(QWidget *widget, const QRect &area)
-{
-    const QImage image = widget->grab().toImage();
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 128)
-                return true;
-    return false;
-}
-
 } // namespace
 
 class MainWindowTest : public QObject
@@ -130,10 +99,6 @@ class MainWindowTest : public QObject
     QString text(const char *name) const { return m_form->findChild<QLineEdit *>(name)->text(); }
     QString label() const { return m_form->findChild<QLabel *>("Label3")->text(); }
     ResultBox *box() const { return m_form->findChild<ResultBox *>(); }
-    QAccessibleTextInterface *reader() const
-    {
-        return QAccessible::queryAccessibleInterface(box())->textInterface();
-    }
     void divide(const QString &dividend, const QString &divisor)
     {
         typeInto(child("Text2"), divisor);
@@ -149,7 +114,8 @@ class MainWindowTest : public QObject
     }
 
 private slots:
-    // The program as it starts: its names, Qt's texts in Czech, numbers in the user's locale.
+    // The program as it starts: its names, numbers in the user's locale, Qt's texts in Czech (Save
+    // As shows them).
     void initTestCase()
     {
         const std::unique_ptr<Form1> program = startProgram(*qApp);
@@ -158,10 +124,9 @@ private slots:
         program->findChild<QAction *>("MenuDesMist")->trigger();
         QCOMPARE(QStringList({ program->findChild<QLabel *>("Label3")->text().section(' ', 2, 2),
                      QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
-                     QGuiApplication::desktopFileName(),
-                     QCoreApplication::translate("QFileDialog", "Save As") }),
+                     QGuiApplication::desktopFileName() }),
             QStringList({ "2" + QLocale::system().decimalPoint() + "5", "zlomkar",
-                ZLOMKAR_VERSION, ZLOMKAR_APP_ID, "Uložit jako" }));
+                ZLOMKAR_VERSION, ZLOMKAR_APP_ID }));
     }
 
     void init()
@@ -266,177 +231,26 @@ private slots:
         divide("1", "3");
         QVERIFY(seen.startsWith("0,33333") && child("Command1")->isEnabled());
         QVERIFY(bar->value() == scrolled && bar->maximum() > 2 * scrolled + 1);
-        QCOMPARE(contents(m_folder->filePath("run")), header + "1 / 7 = \r\n" + seen.toLatin1());
+        QVERIFY(contents(m_folder->filePath("run")).endsWith("\r\n1 / 7 = \r\n" + seen.toLatin1()));
     }
 
-    // A result with a line break, read with keys and double clicks.
-    void resultBox()
+    // Save As: its filters, Qt's buttons and question in Czech, message 123 when a save fails, and
+    // the next dialog opens where the last save wrote.
+    void saveAs()
     {
-        box()->setText("0,12345\r\n67");
-        QStringList seen;
-        for (const char *keys : { "Right, Right, Shift+Left, Shift+Left", "Shift+End",
-                 "Ctrl+End, Shift+Left, Shift+Up" }) {
-            press(QKeySequence(keys), "Text3");
-            seen << QString::number(reader()->cursorPosition()) + ':' + box()->selectedText();
-        }
-        const QPoint first = box()->characterRect(0).center();
-        for (const QPoint &at :
-            { first, QPoint(200, first.y()), box()->characterRect(9).center(), QPoint(3, 300) }) {
-            QTest::mouseDClick(box()->viewport(), Qt::LeftButton, {}, at);
-            seen << box()->selectedText();
-        }
-        QCOMPARE(seen.join('|'), "0:0,|7:12345|1:,12345\r\n67|0,12345|0,12345|67|67");
-    }
-
-    // Ink where a character is said to stand, none past the end, scrolled by keys and a reader.
-    void ink()
-    {
-        box()->setText(QString(2000, '8'));
-        QWidget *view = box()->viewport();
-        press(Qt::CTRL | Qt::Key_End, "Text3");
-        const QRect last = box()->characterRect(1999);
-        QVERIFY(view->rect().contains(last) && inked(view, last));
-        QVERIFY(!inked(view, { last.right() + 4, last.top(), 40, 40 }));
-        reader()->scrollToSubstring(0, 1);
-        QVERIFY(inked(view, box()->characterRect(0)));
-    }
-
-    // On rows of digits, after a click on the first: caret, selection, its row and the first row in
-    // view, in rows (P: a page).
-    void rowEdges_data()
-    {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("seen");
-        for (const auto &[keys, seen] : { std::pair { "End, End", "1 1 1 0 0" },
-                 { "End, Home", "0 0 0 0 0" }, { "Shift+End", "1 0 1 0 0" },
-                 { "Shift+End, Shift+Home", "0 0 0 0 0" }, { "End, Down", "2 2 2 1 0" },
-                 { "Down, End, Up", "1 1 1 0 0" }, { "End, Right, Left", "1 1 1 1 0" },
-                 { "PgDown", "P P P P 1" }, { "@click right", "1 1 1 0 0" },
-                 { "@drag", "1 0 1 0 0" }, { "End @right button", "1 1 1 0 0" } })
-            QTest::newRow(keys) << keys << seen;
-    }
-    void rowEdges()
-    {
-        QFETCH(QString, keys);
-        QFETCH(QString, seen);
-        box()->setText(QString("142857").repeated(1000));
-        QWidget *view = box()->viewport();
-        int start = 0, end = 0;
-        reader()->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
-        const double row = end, page = box()->verticalScrollBar()->pageStep();
-        const QPoint rowStart(3, 5), rowEnd(view->width() - 3, 5);
-        QTest::mouseClick(view, Qt::LeftButton, {}, keys.contains("click") ? rowEnd : rowStart);
-        QTest::keySequence(m_form->windowHandle(), QKeySequence(keys.section('@', 0, 0).trimmed()));
-        const auto button = keys.contains("drag") ? Qt::LeftButton : Qt::RightButton;
-        QMouseEvent move(QEvent::MouseMove, rowEnd, view->mapToGlobal(rowEnd), {}, button, {});
-        QApplication::sendEvent(view, &move);
-        QTest::mouseRelease(view, button, {}, rowStart);
-        const int caret = reader()->cursorPosition();
-        reader()->textAtOffset(caret, QAccessible::LineBoundary, &start, &end);
-        const auto [from, to] = box()->caret().selection();
-        QCOMPARE(QString::asprintf("%g %g %g %g %g", caret / row, from / row, to / row, start / row,
-                     box()->verticalScrollBar()->value() / page),
-            seen.replace("P", QString::number(page)));
-    }
-
-    // What assistive technology reads at an offset, as "start end text".
-    void readAloud_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<QString>("seen");
-        const QString message = "Chybné zadání => dělení nulou", lines = "0,625\r\n67";
-        for (const auto &[text, call, seen] : { std::tuple { message, "at word 2", "0 6 Chybné" },
-                 { "0,142857", "before word 8", "0 8 0,142857" },
-                 { "Jedna věta. Druhá.", "at sentence 14", "12 18 Druhá." },
-                 { lines, "at paragraph 1", "0 7 0,625\r\n" }, { lines, "at line 9", "7 9 67" },
-                 { lines, "at paragraph 9", "7 9 67" }, { "a😀b", "at char 2", "1 3 😀" } })
-            QTest::newRow(call) << text << call << seen;
-    }
-    void readAloud()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, call);
-        box()->setText(text);
-        const QStringList words = call.split(' ');
-        const auto boundary = QAccessible::TextBoundaryType(
-            QStringList({ "char", "word", "sentence", "paragraph", "line" }).indexOf(words[1]));
-        int start = 0, end = 0, offset = words[2].toInt();
-        const QString read = words[0] == "at"
-            ? reader()->textAtOffset(offset, boundary, &start, &end)
-            : reader()->textBeforeOffset(offset, boundary, &start, &end);
-        QTEST(QString("%1 %2 %3").arg(start).arg(end).arg(read), "seen");
-    }
-
-    // Saving over an older file, to a device, a pipe, a read-only folder, past a size limit.
-    void saving_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<bool>("saved");
-        auto row = [](const char *tag, const QString &name, const char *setup, bool saved) {
-            QTest::newRow(tag) << name << setup << saved;
-        };
-        row("new file, name as typed", "výsledek-日本", "", true);
-        row("longer file replaced whole", "old", "older", true);
-        row("missing folder", "missing/a", "", false);
-        row("full device", "full", "device", false);
-        row("pipe without a reader", "pipe", "pipe", false);
-        row("writable file in a read-only folder", "folder/a", "older", true);
-        row("file size limit", "old", "limit", false);
-    }
-    void saving()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, setup);
-        QFETCH(bool, saved);
-        const QString path = m_folder->filePath(name), folder = QFileInfo(path).path();
-        const QByteArray older(4096, 'x');
-        const bool special = setup == "device" || setup == "pipe",
-                   kept = setup == "older" || setup == "limit";
-        if (setup == "device" && mknod(qPrintable(path), S_IFCHR | 0666, makedev(1, 7)) != 0)
-            QSKIP("making a device node needs root");
-        QVERIFY(setup != "pipe" || mkfifo(qPrintable(path), 0666) == 0);
-        QDir().mkpath(name.startsWith("folder/") ? folder : m_folder->path());
-        QFile file(path);
-        QVERIFY(!kept || (file.open(QIODevice::WriteOnly) && file.write(older)));
-        file.close();
-        if (name.startsWith("folder/"))
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-        overridePermissions(false);
-        const rlimit unlimited { RLIM_INFINITY, RLIM_INFINITY }, small { 100, RLIM_INFINITY };
-        std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, setup == "limit" ? &small : &unlimited);
+        const QString path = m_folder->filePath("výsledek-日本");
         DialogAnswerer answerer(path);
-        QElapsedTimer saving;
-        saving.start();
         press(QKeySequence::Save);
-        overridePermissions(true);
-        QVERIFY(setup != "pipe" || saving.elapsed() < 1000);
-        setrlimit(RLIMIT_FSIZE, &unlimited);
-        answerer.input = "<Esc>";
         press(QKeySequence::Save);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-        QCOMPARE(answerer.seen.filter("Zlomkar|").join(';'),
-            !saved ? "Zlomkar|Výsledek se nepodařilo uložit!|!" : "");
-        // "All" shows every file; the next save starts where this one wrote.
+        answerer.input = m_folder->filePath("missing/a");
+        chooseMenuItem(*m_form, "MenuSoubor", "MenuSave");
+        QVERIFY(contents(path).endsWith("www." ZLOMKAR_WEB_DOMAIN "\r\n\r\n5 / 8 = \r\n0,625\r\n"));
         const QString filters = "TeXT files (*.txt)|All (*) ";
         QVERIFY(answerer.seen[0].startsWith(filters));
-        QVERIFY(!saved || answerer.seen.last() == filters + path);
-        // Qt's texts are Czech in any language, so is its question before replacing.
-        QCOMPARE(answerer.buttons[0], "Uložit jako:&Uložit|Zrušit");
-        QCOMPARE(answerer.buttons.contains("Uložit jako:&Ano|&Ne"), !setup.isEmpty());
-        struct stat node;
-        QCOMPARE(stat(qPrintable(path), &node) == 0 && !S_ISREG(node.st_mode), special);
-        if (!special) // reading them would wait for a writer, or never end
-            QCOMPARE(contents(path),
-                saved      ? header + "5 / 8 = \r\n0,625\r\n"
-                    : kept ? older
-                           : "<none>");
-        QCOMPARE(
-            QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(),
-            int(saved || !setup.isEmpty()));
+        QCOMPARE(answerer.seen.mid(1), QStringList({ filters + path, filters + path,
+                                           "Zlomkar|Výsledek se nepodařilo uložit!|!" }));
+        QCOMPARE(answerer.buttons.mid(0, 3), QStringList({ "Uložit jako:&Uložit|Zrušit",
+                                                "Uložit jako:&Uložit|Zrušit", "Uložit jako:&Ano|&Ne" }));
     }
 
     // Runs and About windows, repeated, leave no file open and hold no memory.
@@ -444,15 +258,12 @@ private slots:
     {
         DialogAnswerer answerer("100000");
         chooseMenuItem(*m_form, "MenuSetup", "MenuDesMist");
-        auto state = [] {
-            QFile status("/proc/self/statm");
-            status.open(QIODevice::ReadOnly);
-            return std::pair(QDir("/proc/self/fd").count(), status.readAll().split(' ')[1].toLong());
-        };
         auto rounds = [&] {
             for (int i = 0; i < 20; ++i, press(Qt::Key_F1))
                 divide("1", "7");
-            return state();
+            QFile status("/proc/self/statm");
+            status.open(QIODevice::ReadOnly);
+            return std::pair(QDir("/proc/self/fd").count(), status.readAll().split(' ')[1].toLong());
         };
         const auto [files, pages] = rounds();
         const auto [filesAfter, pagesAfter] = rounds();

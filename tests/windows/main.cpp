@@ -4,6 +4,7 @@
 #include <QApplication>
 
 int runAboutWindowTest(int argc, char *argv[]);
+int runLookTest(int argc, char *argv[]);
 int runMainWindowTest(int argc, char *argv[]);
 int quitProbe(const QString &how);
 int focusProbe();
@@ -22,5 +23,5 @@ int main(int argc, char *argv[])
         about.show();
         return QApplication::exec();
     }
-    return runMainWindowTest(argc, argv) | runAboutWindowTest(argc, argv);
+    return runMainWindowTest(argc, argv) | runAboutWindowTest(argc, argv) | runLookTest(argc, argv);
 }

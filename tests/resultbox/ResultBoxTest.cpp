@@ -1,0 +1,207 @@
+#include "ResultBox.h"
+
+#include <QAccessible>
+#include <QScrollBar>
+#include <QTest>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+namespace {
+
+// Whether anything dark is drawn in `area`.
+bool inked(QWidget *widget, const QRect &area)
+{
+    const QImage image = widget->grab().toImage();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 128)
+                return true;
+    return false;
+}
+
+// The text, and where the caret and the selection are, as assistive technology was told.
+QString toldText;
+QList<int> toldCaret;
+
+void listen(QAccessibleEvent *event)
+{
+    if (auto *update = dynamic_cast<QAccessibleTextUpdateEvent *>(event))
+        toldText.replace(
+            update->changePosition(), update->textRemoved().size(), update->textInserted());
+    else if (auto *insert = dynamic_cast<QAccessibleTextInsertEvent *>(event))
+        toldText.insert(insert->changePosition(), insert->textInserted());
+    else if (auto *selection = dynamic_cast<QAccessibleTextSelectionEvent *>(event))
+        toldCaret << selection->selectionStart() << selection->selectionEnd();
+    else if (auto *cursor = dynamic_cast<QAccessibleTextCursorEvent *>(event))
+        toldCaret = { cursor->cursorPosition() };
+}
+
+// Offscreen, only the platform's own switch turns assistive technology on.
+void hear(bool on)
+{
+    static const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(nullptr);
+    QAccessible::installUpdateHandler(on ? listen : previous);
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(on);
+}
+
+} // namespace
+
+class ResultBoxTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ResultBox> m_box;
+
+    ResultBox *box() const { return m_box.get(); }
+    auto *reader() const { return QAccessible::queryAccessibleInterface(box())->textInterface(); }
+
+private slots:
+    void initTestCase() { hear(true); }
+    void cleanupTestCase() { hear(false); }
+    // As large as in the main window.
+    void init()
+    {
+        toldText.clear();
+        toldCaret.clear();
+        m_box = std::make_unique<ResultBox>();
+        m_box->resize(313, 369);
+        m_box->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_box.get()));
+    }
+
+    // A result with a line break, read with keys and double clicks.
+    void resultBox()
+    {
+        box()->setText("0,12345\r\n67");
+        QStringList seen;
+        for (const char *keys : { "Right, Right, Shift+Left, Shift+Left", "Shift+End",
+                 "Ctrl+End, Shift+Left, Shift+Up" }) {
+            QTest::keySequence(box(), QKeySequence(keys));
+            seen << QString::number(reader()->cursorPosition()) + ':' + box()->selectedText();
+        }
+        const QPoint first = box()->characterRect(0).center();
+        for (const QPoint &at :
+            { first, QPoint(200, first.y()), box()->characterRect(9).center(), QPoint(3, 300) }) {
+            QTest::mouseDClick(box()->viewport(), Qt::LeftButton, {}, at);
+            seen << box()->selectedText();
+        }
+        QCOMPARE(seen.join('|'), "0:0,|7:12345|1:,12345\r\n67|0,12345|0,12345|67|67");
+    }
+
+    // Ink at the last character after Ctrl+End, none past it, and at the first after a reader's
+    // scroll; also after relayouts and after appends, shown while they go on, the view following.
+    void ink_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char *change : { "none", "narrower", "larger font", "appends" })
+            QTest::newRow(change) << change;
+    }
+    void ink()
+    {
+        QFETCH(QString, change);
+        box()->setText(QString(change == "appends" ? 0 : 2000, '8'));
+        if (change == "narrower")
+            box()->resize(box()->width() / 2, box()->height());
+        if (change == "larger font")
+            box()->setFont(QFont(box()->font().family(), box()->font().pointSize() * 2));
+        QScrollBar *bar = box()->verticalScrollBar();
+        QTimer appender; // stops at once where the text already takes more than the view
+        connect(&appender, &QTimer::timeout, this,
+            [&] { bar->maximum() > 0 ? appender.stop() : box()->append(u"8888888888"); });
+        appender.start();
+        QTRY_VERIFY(!appender.isActive());
+        QCOMPARE(bar->value() == bar->maximum(), change == "appends");
+        QCOMPARE(toldText, box()->text());
+        QWidget *view = box()->viewport();
+        QTest::keyClick(box(), Qt::Key_End, Qt::ControlModifier);
+        const QRect last = box()->characterRect(box()->length() - 1);
+        QVERIFY(view->rect().contains(last) && inked(view, last));
+        QVERIFY(!inked(view, { last.right() + 4, last.top(), 40, 40 }));
+        reader()->scrollToSubstring(0, 1);
+        QVERIFY(inked(view, box()->characterRect(0)));
+    }
+
+    // On rows of digits, after a click at the first row's start or end or the second's start:
+    // caret, selection, its row and the first row in view, in rows (P: a page).
+    void rowEdges_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("seen");
+        for (const auto &[keys, seen] :
+            { std::pair { "End, End", "1 1 1 0 0" }, { "End, Home", "0 0 0 0 0" },
+                { "Shift+End", "1 0 1 0 0" }, { "Shift+End, Shift+Home", "0 0 0 0 0" },
+                { "End, Down", "2 2 2 1 0" }, { "Down, End, Up", "1 1 1 0 0" },
+                { "End, Right, Left", "1 1 1 1 0" }, { "PgDown", "P P P P 1" },
+                { "@click right", "1 1 1 0 0" }, { "@click below", "1 1 1 1 0" },
+                { "@drag", "1 0 1 0 0" }, { "End @right button", "1 1 1 0 0" } })
+            QTest::newRow(keys) << keys << seen;
+    }
+    void rowEdges()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, seen);
+        box()->setText(QString("142857").repeated(1000));
+        QWidget *view = box()->viewport();
+        int start = 0, end = 0;
+        reader()->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
+        const double row = end, page = box()->verticalScrollBar()->pageStep();
+        const QPoint rowStart(3, 5), rowEnd(view->width() - 3, 5);
+        QTest::mouseClick(view, Qt::LeftButton, {},
+            QPoint(keys.contains("click right") ? rowEnd.x() : 3,
+                keys.contains("below") ? 5 + box()->characterRect(0).height() : 5));
+        QTest::keySequence(box(), QKeySequence(keys.section('@', 0, 0).trimmed()));
+        const auto button = keys.contains("drag") ? Qt::LeftButton : Qt::RightButton;
+        QMouseEvent move(QEvent::MouseMove, rowEnd, view->mapToGlobal(rowEnd), {}, button, {});
+        QApplication::sendEvent(view, &move);
+        QTest::mouseRelease(view, button, {}, rowStart);
+        const int caret = reader()->cursorPosition();
+        reader()->textAtOffset(caret, QAccessible::LineBoundary, &start, &end);
+        const auto [from, to] = box()->caret().selection();
+        QCOMPARE(QString::asprintf("%g %g %g %g %g", caret / row, from / row, to / row, start / row,
+                     box()->verticalScrollBar()->value() / page),
+            seen.replace("P", QString::number(page)));
+        // Assistive technology was told so, and the caret blinks on the line it reads there.
+        QCOMPARE(toldCaret, QList({ caret, int(from), int(to) }));
+        const QRect line = box()->characterRect(start);
+        auto grab = [&] { return view->grab({ 0, line.top(), view->width(), line.height() }); };
+        const QImage shown = grab().toImage();
+        QTRY_VERIFY(grab().toImage() != shown);
+        QTRY_COMPARE(grab().toImage(), shown);
+    }
+
+    // What assistive technology reads at an offset, as "start end text".
+    void readAloud_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("seen");
+        const QString message = "Chybné zadání => dělení nulou", lines = "0,625\r\n67";
+        for (const auto &[text, call, seen] : { std::tuple { message, "at word 2", "0 6 Chybné" },
+                 { message, "before word 0", "-1 -1 " }, { " 0,5", "at word 0", "0 1  " },
+                 { "0,142857", "before word 8", "0 8 0,142857" },
+                 { "Jedna věta. Druhá.", "at sentence 14", "12 18 Druhá." },
+                 { lines, "at paragraph 1", "0 7 0,625\r\n" }, { lines, "at line 9", "7 9 67" },
+                 { lines, "at paragraph 9", "7 9 67" }, { "0,625\r\n", "at paragraph 7", "7 7 " },
+                 { "0,625\r\n", "before paragraph 7", "0 7 0,625\r\n" },
+                 { "a😀b", "at char 2", "1 3 😀" } })
+            QTest::newRow(call) << text << call << seen;
+    }
+    void readAloud()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, call);
+        box()->setText(text);
+        const QStringList words = call.split(' ');
+        const auto boundary = QAccessible::TextBoundaryType(
+            QStringList({ "char", "word", "sentence", "paragraph", "line" }).indexOf(words[1]));
+        int start = 0, end = 0, offset = words[2].toInt();
+        const QString read = words[0] == "at"
+            ? reader()->textAtOffset(offset, boundary, &start, &end)
+            : reader()->textBeforeOffset(offset, boundary, &start, &end);
+        QTEST(QString("%1 %2 %3").arg(start).arg(end).arg(read), "seen");
+    }
+};
+
+QTEST_MAIN(ResultBoxTest)
+#include "ResultBoxTest.moc"

@@ -1,0 +1,68 @@
+#include "Form1.h"
+#include "Form2.h"
+#include "ResultBox.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <numeric>
+
+// The windows pixel for pixel against look/<name>.png beside this file. A changed look is written
+// as <name>.got.png beside its image: copied over it, it becomes the look to keep.
+class LookTest : public QObject
+{
+    Q_OBJECT
+
+    void compare(QWidget *window, const QString &name)
+    {
+        const QString path = QFileInfo(__FILE__).dir().filePath("look/" + name);
+        const QImage got = window->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                     expected = QImage(path + ".png").convertToFormat(QImage::Format_RGB32);
+        // Blending may round a level or so apart; a caret or a highlight's edge is a dozen pixels.
+        const uchar *a = got.constBits(), *b = expected.constBits();
+        const qsizetype differing = got.size() != expected.size()
+            ? got.sizeInBytes()
+            : std::transform_reduce(a, a + got.sizeInBytes(), b, qsizetype(0), std::plus<>(),
+                [](int x, int y) { return std::abs(x - y) > 8; });
+        const QString written = path + (expected.isNull() ? ".png" : ".got.png");
+        if (differing > 12)
+            QFAIL(qPrintable(path + ".png differs in " + QString::number(differing) + " values, "
+                + written + (got.save(written, "png", 0) ? " written" : " not written")));
+    }
+
+private slots:
+    // Each image is grabbed right after a key, which shows a blinking caret.
+    void windows()
+    {
+        const QTemporaryDir folder;
+        const AboutSetup setup { "http://127.0.0.1:1/", folder.path(), {}, {} };
+        Form1 main(",", setup);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTest::keyClick(main.focusWidget(), Qt::Key_End);
+        compare(&main, "main-window");
+        QTest::keyClicks(main.focusWidget(), "\b1\r");
+        auto *box = main.findChild<ResultBox *>();
+        box->setFocus();
+        QTest::keySequence(box, QKeySequence("Right, Right, Shift+Right, Shift+Right"));
+        QCOMPARE(box->viewport()->cursor().shape(), Qt::IBeamCursor);
+        compare(&main, "main-window-selection");
+
+        // A download that fails at once keeps the notice an earlier opening left.
+        QFile notice(folder.filePath("version"));
+        QVERIFY(notice.open(QIODevice::WriteOnly)
+            && notice.write("[Update]\n90220=Nov\xE1 verze 2.1;B;1") && notice.flush());
+        Form2 about(setup);
+        about.load();
+        about.show();
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        compare(&about, "about-window");
+    }
+};
+
+int runLookTest(int argc, char *argv[])
+{
+    LookTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "LookTest.moc"
