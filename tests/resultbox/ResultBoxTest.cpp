@@ -57,7 +57,12 @@ class ResultBoxTest : public QObject
     auto *reader() const { return QAccessible::queryAccessibleInterface(box())->textInterface(); }
 
 private slots:
-    void initTestCase() { hear(true); }
+    // The caret blinks every 100 ms, which the polls of QTRY_ see both ways.
+    void initTestCase()
+    {
+        hear(true);
+        QApplication::setCursorFlashTime(200);
+    }
     void cleanupTestCase() { hear(false); }
     // As large as in the main window.
     void init()
