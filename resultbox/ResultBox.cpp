@@ -12,6 +12,7 @@ namespace {
 
 constexpr int margin = 2;
 constexpr int framePeriodMs = 16;
+constexpr int dragScrollPeriodMs = 50;
 
 } // namespace
 
@@ -170,13 +171,27 @@ void ResultBox::changeEvent(QEvent *event)
 
 void ResultBox::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_control.keyPress(event, rowsInView()))
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)
+        m_control.showMenu(caretPoint());
+    else if (!m_control.keyPress(event, rowsInView()))
         QAbstractScrollArea::keyPressEvent(event);
 }
 
+// The menu key opens the menu at the caret, as Shift+F10 does.
 void ResultBox::contextMenuEvent(QContextMenuEvent *event)
 {
-    m_control.showMenu(event->globalPos());
+    m_control.showMenu(
+        event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : caretPoint());
+}
+
+// Below the caret, in the view: it is scrolled into view first.
+QPoint ResultBox::caretPoint()
+{
+    scrollTo(caret().position());
+    const qsizetype row = caret().row() - verticalScrollBar()->value() + 1;
+    return viewport()->mapToGlobal(
+        QPoint(margin + int(m_control.xInRow(caret().row(), caret().position())),
+            margin + int(row) * lineHeight()));
 }
 
 void ResultBox::mousePressEvent(QMouseEvent *event)
@@ -186,21 +201,41 @@ void ResultBox::mousePressEvent(QMouseEvent *event)
             placeAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
 }
 
-// Dragging above or below the view scrolls it a row.
+// A drag selects to the row under the pointer; above or below the view, the view scrolls a row at
+// a time, as long as the pointer stays there, and the selection follows the edge row.
 void ResultBox::mouseMoveEvent(QMouseEvent *event)
 {
     if (!(event->buttons() & Qt::LeftButton))
         return;
-    const QPoint position = event->position().toPoint();
-    if (position.y() < 0)
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    else if (position.y() > viewport()->height())
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    m_control.mouseDrag(placeAt(position));
+    m_dragPosition = event->position().toPoint();
+    const bool outside = m_dragPosition.y() < 0 || m_dragPosition.y() >= viewport()->height();
+    if (outside && !m_dragScrollTimer.isActive())
+        m_dragScrollTimer.start(dragScrollPeriodMs, this);
+    else if (!outside)
+        m_dragScrollTimer.stop();
+    dragTo();
+}
+
+void ResultBox::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_dragScrollTimer.timerId())
+        return QAbstractScrollArea::timerEvent(event);
+    verticalScrollBar()->triggerAction(m_dragPosition.y() < 0
+            ? QAbstractSlider::SliderSingleStepSub
+            : QAbstractSlider::SliderSingleStepAdd);
+    dragTo();
+}
+
+void ResultBox::dragTo()
+{
+    const int lastRowBottom = margin + rowsInView() * lineHeight() - 1;
+    m_control.mouseDrag(
+        placeAt({ m_dragPosition.x(), std::clamp(m_dragPosition.y(), 0, lastRowBottom) }));
 }
 
 void ResultBox::mouseReleaseEvent(QMouseEvent *event)
 {
+    m_dragScrollTimer.stop();
     if (event->button() == Qt::LeftButton)
         m_control.mouseRelease();
 }

@@ -3,6 +3,7 @@
 #include "ResultBoxControl.h"
 
 #include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QTimer>
 
 // The result box: a read-only text box for a result of any length. It keeps the text exactly as
@@ -57,6 +58,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void timerEvent(QTimerEvent *event) override;
 
 private:
     void relayout();
@@ -65,7 +67,11 @@ private:
     int lineHeight() const;
     int rowsInView() const;
     ResultBoxControl::Place placeAt(QPoint position) const;
+    QPoint caretPoint();
+    void dragTo();
 
     ResultBoxControl m_control { this };
     QTimer m_refreshTimer;
+    QBasicTimer m_dragScrollTimer;
+    QPoint m_dragPosition;
 };

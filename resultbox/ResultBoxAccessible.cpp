@@ -107,8 +107,10 @@ int ResultBoxAccessible::cursorPosition() const
 
 void ResultBoxAccessible::setCursorPosition(int position)
 {
-    if (position >= 0 && position <= characterCount())
+    if (position >= 0 && position <= characterCount()) {
         control().select(position, position);
+        box()->scrollTo(position);
+    }
 }
 
 int ResultBoxAccessible::selectionCount() const

@@ -1,5 +1,7 @@
 #include "ResultBoxControl.h"
 
+#include "CaretKeys.h"
+#include "SelectedTextData.h"
 #include "TextSegments.h"
 
 #include <QAccessible>
@@ -14,33 +16,6 @@ namespace {
 // When the box gets a new text, an old text up to this length is handed to assistive technology;
 // a longer one would cost its whole length here and on the accessibility bus.
 constexpr qsizetype announcedOldText = 4096;
-
-// The keys of a text box that move the caret, and with Shift select: along the text, or by rows
-// or pages, keeping the caret's x.
-struct CaretKey
-{
-    QKeySequence::StandardKey moving;
-    QKeySequence::StandardKey selecting;
-    TextCaret::Move move;
-    int rows = 0;
-    bool pages = false;
-};
-
-constexpr CaretKey caretKeys[] = {
-    { QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, TextCaret::Move::NextCharacter },
-    { QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar,
-        TextCaret::Move::PreviousCharacter },
-    { QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, TextCaret::Move::RowStart },
-    { QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, TextCaret::Move::RowEnd },
-    { QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument,
-        TextCaret::Move::TextStart },
-    { QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument,
-        TextCaret::Move::TextEnd },
-    { QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, {}, 1 },
-    { QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, {}, -1 },
-    { QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, {}, 1, true },
-    { QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, {}, -1, true },
-};
 
 // A menu entry as Qt's own text boxes write it: the caption and the shortcut beside it.
 QString menuText(const char *caption, QKeySequence::StandardKey shortcut)
@@ -70,11 +45,13 @@ void ResultBoxControl::setText(const QString &text)
     m_text.set(text);
     m_rows.layout();
     m_caret.moveTo(0, false);
+    m_verticalX.reset();
     m_announced = m_text.size();
     if (readerActive) {
         QAccessibleTextUpdateEvent event(m_box, 0, replaced, text);
         QAccessible::updateAccessibility(&event);
     }
+    announceCaret();
     emit updateRequest();
 }
 
@@ -105,6 +82,7 @@ void ResultBoxControl::layout(const QFont &font, qreal width)
 void ResultBoxControl::select(qsizetype anchor, qsizetype caret)
 {
     m_caret.select(anchor, caret);
+    m_verticalX.reset();
     announceCaret();
     restartBlinking();
 }
@@ -123,8 +101,7 @@ void ResultBoxControl::selectAll()
 
 void ResultBoxControl::copy() const
 {
-    if (m_caret.hasSelection())
-        QGuiApplication::clipboard()->setText(selectedText());
+    offerSelection(QClipboard::Clipboard);
 }
 
 QString ResultBoxControl::visibleText(qsizetype row) const
@@ -151,7 +128,8 @@ ResultBoxControl::Place ResultBoxControl::placeInRow(qsizetype row, qreal x) con
         left = right;
     }
     return { m_rows.rowStart(row) + column,
-        column == text.size() ? TextCaret::Affinity::Upstream : TextCaret::Affinity::Downstream };
+        column == text.size() ? TextCaret::Affinity::Upstream : TextCaret::Affinity::Downstream,
+        row };
 }
 
 qsizetype ResultBoxControl::shownRow(qsizetype offset) const
@@ -169,32 +147,56 @@ std::pair<qsizetype, qsizetype> ResultBoxControl::rowNextTo(qsizetype offset, in
 
 bool ResultBoxControl::keyPress(QKeyEvent *event, int pageRows)
 {
+    // Up and Down one after the other keep the x where the first of them started.
+    const std::optional<qreal> verticalX = std::exchange(m_verticalX, std::nullopt);
     if (event == QKeySequence::SelectAll)
         return selectAll(), true;
     if (event == QKeySequence::Copy)
         return copy(), true;
-    for (const CaretKey &key : caretKeys) {
-        if (event != key.moving && event != key.selecting)
-            continue;
-        const bool selecting = event == key.selecting;
-        if (key.rows == 0) {
-            m_caret.move(key.move, selecting);
-            caretMoved(selecting);
-            return true;
-        }
-        // A page key turns the view a page, and the caret moves a page with it.
-        const int rows = key.pages ? key.rows * pageRows : key.rows;
-        if (key.pages)
-            emit scrollRequest(rows);
-        moveVertically(rows, selecting);
+    const std::optional<CaretKey> key = caretKeyFor(event);
+    if (!key)
+        return false;
+    switch (key->kind) {
+    case CaretKey::Kind::Along:
+        m_caret.move(key->move, key->selecting);
+        break;
+    case CaretKey::Kind::Word:
+        m_caret.moveTo(wordEdge(key->direction), key->selecting);
+        break;
+    case CaretKey::Kind::Row:
+        moveVertically(key->direction, key->selecting, verticalX);
+        return true;
+    case CaretKey::Kind::Page:
+        // The view turns a page, and the caret moves a page with it.
+        emit scrollRequest(key->direction * pageRows);
+        moveVertically(key->direction * pageRows, key->selecting, verticalX);
         return true;
     }
-    return false;
+    caretMoved(key->selecting);
+    return true;
 }
 
+// Where a word that the caret stands in or beside ends (1) or starts (-1): the same words a double
+// click selects, so a number of any length is one step.
+qsizetype ResultBoxControl::wordEdge(int direction) const
+{
+    const qsizetype at = m_caret.position() - (direction < 0);
+    if (at < 0 || at >= m_text.size())
+        return m_caret.position();
+    const auto [start, end] = TextSegments::around(m_text, at, QAccessible::WordBoundary);
+    return direction < 0 ? start : end;
+}
+
+// A press soon after a double click is the third click, which selects the row it hits.
 void ResultBoxControl::mousePress(Place place, bool selecting)
 {
+    if (m_sinceDoubleClick.isValid()
+        && !m_sinceDoubleClick.hasExpired(QApplication::doubleClickInterval())) {
+        m_sinceDoubleClick.invalidate();
+        return select(m_rows.rowStart(place.row), m_rows.rowTextEnd(place.row));
+    }
     m_caret.moveTo(place.offset, selecting, place.affinity);
+    m_verticalX.reset();
     announceCaret();
     restartBlinking();
 }
@@ -215,6 +217,7 @@ void ResultBoxControl::mouseDoubleClick(Place place)
 {
     const qsizetype hit
         = place.affinity == TextCaret::Affinity::Upstream ? place.offset - 1 : place.offset;
+    m_sinceDoubleClick.start();
     if (hit < 0 || hit >= m_text.size())
         return;
     const auto [start, end] = TextSegments::around(m_text, hit, QAccessible::WordBoundary);
@@ -238,13 +241,16 @@ void ResultBoxControl::focusChanged()
     restartBlinking();
 }
 
-void ResultBoxControl::moveVertically(qsizetype rows, bool selecting)
+void ResultBoxControl::moveVertically(
+    qsizetype rows, bool selecting, std::optional<qreal> verticalX)
 {
     const qsizetype row = m_caret.row();
-    const Place place = placeInRow(std::clamp<qsizetype>(row + rows, 0, m_rows.rowCount() - 1),
-        xInRow(row, m_caret.position()));
+    const qreal x = verticalX.value_or(xInRow(row, m_caret.position()));
+    const Place place
+        = placeInRow(std::clamp<qsizetype>(row + rows, 0, m_rows.rowCount() - 1), x);
     m_caret.moveTo(place.offset, selecting, place.affinity);
     caretMoved(selecting);
+    m_verticalX = x;
 }
 
 void ResultBoxControl::caretMoved(bool selecting)
@@ -270,9 +276,15 @@ void ResultBoxControl::announceCaret()
 // On X11 and Wayland a selection is also offered for pasting with the middle button.
 void ResultBoxControl::publishSelection() const
 {
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (m_caret.hasSelection() && clipboard->supportsSelection())
-        clipboard->setText(selectedText(), QClipboard::Selection);
+    if (QGuiApplication::clipboard()->supportsSelection())
+        offerSelection(QClipboard::Selection);
+}
+
+void ResultBoxControl::offerSelection(QClipboard::Mode mode) const
+{
+    const auto [from, to] = m_caret.selection();
+    if (from < to)
+        QGuiApplication::clipboard()->setMimeData(new SelectedTextData(m_text, from, to), mode);
 }
 
 void ResultBoxControl::restartBlinking()

@@ -4,9 +4,12 @@
 #include "TextCaret.h"
 #include "WrappedRows.h"
 
+#include <QClipboard>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QObject>
 #include <QTimer>
+#include <optional>
 
 class QKeyEvent;
 class QWidget;
@@ -25,6 +28,7 @@ public:
     {
         qsizetype offset;
         TextCaret::Affinity affinity;
+        qsizetype row;
     };
 
     // `box` is the widget that shows the text: what assistive technology is told comes from it.
@@ -79,10 +83,12 @@ signals:
     void scrollRequest(int rows);
 
 private:
-    void moveVertically(qsizetype rows, bool selecting);
+    qsizetype wordEdge(int direction) const;
+    void moveVertically(qsizetype rows, bool selecting, std::optional<qreal> verticalX);
     void caretMoved(bool selecting);
     void announceCaret();
     void publishSelection() const;
+    void offerSelection(QClipboard::Mode mode) const;
     void restartBlinking();
 
     QWidget *m_box;
@@ -91,6 +97,8 @@ private:
     TextCaret m_caret { m_rows };
     QFont m_font;
     qsizetype m_announced = 0;
+    std::optional<qreal> m_verticalX;
+    QElapsedTimer m_sinceDoubleClick;
     bool m_caretShown = false;
     QTimer m_blinkTimer;
 };

@@ -17,7 +17,7 @@ void ResultText::append(QStringView text)
     }
     for (QChar c : text) {
         if (m_tailSize % blockSize == 0)
-            m_blocks.push_back(std::make_unique_for_overwrite<char[]>(blockSize));
+            m_blocks.push_back(std::make_shared_for_overwrite<char[]>(blockSize));
         m_blocks.back()[m_tailSize++ % blockSize] = char(c.unicode());
     }
 }

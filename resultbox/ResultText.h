@@ -7,7 +7,8 @@
 
 // The result box's text. What the engine appends is digits, so appended Latin-1 characters are
 // kept one byte each, in blocks that are never moved, after a head that holds anything else: a
-// hundred million digits take a hundred megabytes and no more.
+// hundred million digits take a hundred megabytes and no more. A copy shares the blocks: it costs a
+// pointer a megabyte, and keeps the text as it was when copied, whatever is set or appended later.
 class ResultText
 {
 public:
@@ -40,7 +41,7 @@ private:
     static constexpr qsizetype blockSize = 1 << 20;
 
     QString m_head;
-    std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::vector<std::shared_ptr<char[]>> m_blocks;
     qsizetype m_tailSize = 0;
 };
 

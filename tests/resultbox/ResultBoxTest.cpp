@@ -1,6 +1,7 @@
 #include "ResultBox.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QScrollBar>
 #include <QTest>
 #include <private/qguiapplication_p.h>
@@ -80,8 +81,10 @@ private slots:
     {
         box()->setText("0,12345\r\n67");
         QStringList seen;
+        QCOMPARE(toldCaret, QList({ 0, 0, 0 }));
         for (const char *keys : { "Right, Right, Shift+Left, Shift+Left", "Shift+End",
-                 "Ctrl+End, Shift+Left, Shift+Up" }) {
+                 "Ctrl+End, Shift+Left, Shift+Up", "Ctrl+Home, Ctrl+Right", "Ctrl+Shift+Left",
+                 "Ctrl+Home, End, Down, Up" }) {
             QTest::keySequence(box(), QKeySequence(keys));
             seen << QString::number(reader()->cursorPosition()) + ':' + box()->selectedText();
         }
@@ -91,7 +94,11 @@ private slots:
             QTest::mouseDClick(box()->viewport(), Qt::LeftButton, {}, at);
             seen << box()->selectedText();
         }
-        QCOMPARE(seen.join('|'), "0:0,|7:12345|1:,12345\r\n67|0,12345|0,12345|67|67");
+        QCOMPARE(seen.join('|'), "0:0,|7:12345|1:,12345\r\n67|7:|0:0,12345|7:|0,12345|0,12345|67|67");
+        // What was copied stays as it was when a new result comes.
+        box()->copy();
+        box()->setText("1");
+        QCOMPARE(QGuiApplication::clipboard()->text(), "67");
     }
 
     // Ink at the last character after Ctrl+End, none past it, and at the first after a reader's
@@ -123,7 +130,7 @@ private slots:
         const QRect last = box()->characterRect(box()->length() - 1);
         QVERIFY(view->rect().contains(last) && inked(view, last));
         QVERIFY(!inked(view, { last.right() + 4, last.top(), 40, 40 }));
-        reader()->scrollToSubstring(0, 1);
+        change == "appends" ? reader()->setCursorPosition(0) : reader()->scrollToSubstring(0, 1);
         QVERIFY(inked(view, box()->characterRect(0)));
     }
 
@@ -139,7 +146,8 @@ private slots:
                 { "End, Down", "2 2 2 1 0" }, { "Down, End, Up", "1 1 1 0 0" },
                 { "End, Right, Left", "1 1 1 1 0" }, { "PgDown", "P P P P 1" },
                 { "@click right", "1 1 1 0 0" }, { "@click below", "1 1 1 1 0" },
-                { "@drag", "1 0 1 0 0" }, { "End @right button", "1 1 1 0 0" } })
+                { "@drag", "1 0 1 0 0" }, { "End @right button", "1 1 1 0 0" },
+                { "@triple click", "1 0 1 1 0" } })
             QTest::newRow(keys) << keys << seen;
     }
     void rowEdges()
@@ -156,6 +164,9 @@ private slots:
             QPoint(keys.contains("click right") ? rowEnd.x() : 3,
                 keys.contains("below") ? 5 + box()->characterRect(0).height() : 5));
         QTest::keySequence(box(), QKeySequence(keys.section('@', 0, 0).trimmed()));
+        for (int click = 0; click < 2 && keys.contains("triple"); ++click)
+            click ? QTest::mouseClick(view, Qt::LeftButton, {}, rowStart)
+                  : QTest::mouseDClick(view, Qt::LeftButton, {}, rowStart);
         const auto button = keys.contains("drag") ? Qt::LeftButton : Qt::RightButton;
         QMouseEvent move(QEvent::MouseMove, rowEnd, view->mapToGlobal(rowEnd), {}, button, {});
         QApplication::sendEvent(view, &move);
@@ -173,6 +184,33 @@ private slots:
         const QImage shown = grab().toImage();
         QTRY_VERIFY(grab().toImage() != shown);
         QTRY_COMPARE(grab().toImage(), shown);
+    }
+
+    // Held below the view, a drag scrolls on its own, selecting to the row at the edge; Shift+F10 and
+    // the menu key open the menu below the caret.
+    void dragAndMenu()
+    {
+        box()->setText(QString("142857").repeated(1000));
+        QWidget *view = box()->viewport();
+        const QPoint start(3, 5), below(3, view->height() + 20);
+        QTest::mousePress(view, Qt::LeftButton, {}, start);
+        QMouseEvent drag(QEvent::MouseMove, below, view->mapToGlobal(below), {}, Qt::LeftButton, {});
+        QApplication::sendEvent(view, &drag);
+        QTRY_VERIFY(box()->verticalScrollBar()->value() >= 3);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, below);
+        const QRect caret = box()->characterRect(box()->caret().position());
+        QVERIFY(view->rect().contains(caret) && caret.bottom() > view->height() - 3 * caret.height());
+        QList<QPoint> menus;
+        for (int key = 0; key < 2; ++key) {
+            QTimer::singleShot(0, [&] {
+                if (QWidget *menu = QApplication::activePopupWidget())
+                    menus << view->mapFromGlobal(menu->pos()), menu->close();
+            });
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});
+            key ? QTest::keyClick(box(), Qt::Key_F10, Qt::ShiftModifier)
+                : void(QApplication::sendEvent(box(), &menuKey));
+        }
+        QCOMPARE(menus, QList<QPoint>(2, caret.bottomLeft() + QPoint(0, 1)));
     }
 
     // What assistive technology reads at an offset, as "start end text".
