@@ -82,7 +82,7 @@ QString ResultBoxAccessible::segment(int offset, QAccessible::TextBoundaryType b
         found = step == 0 ? std::pair<qsizetype, qsizetype>(0, length) : found;
     } else {
         const ResultText &text = control().text();
-        auto around = [&](qsizetype at) { return TextSegments::around(text, at, boundary); };
+        auto around = [&](qsizetype at) { return readerSegment(at, boundary); };
         const bool endsWithParagraph = length == 0 || text.at(length - 1) == u'\n';
         const std::pair<qsizetype, qsizetype> here = offset < length ? around(offset)
             : boundary == QAccessible::ParagraphBoundary && !endsWithParagraph
@@ -98,6 +98,35 @@ QString ResultBoxAccessible::segment(int offset, QAccessible::TextBoundaryType b
     *startOffset = int(found.first);
     *endOffset = int(found.second);
     return found.first < 0 ? QString() : text(*startOffset, *endOffset);
+}
+
+// A reader reads a run of digits in groups of three, counted from the decimal comma as Czech writes
+// long numbers, and a sentence or paragraph no longer than the row it is read in: so no answer
+// grows with the length of a result.
+std::pair<qsizetype, qsizetype> ResultBoxAccessible::readerSegment(
+    qsizetype at, QAccessible::TextBoundaryType boundary) const
+{
+    const ResultText &text = control().text();
+    const WrappedRows &rows = control().rows();
+    auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (boundary == QAccessible::WordBoundary && isDigit(text.at(at))) {
+        auto notDigit = [&](QChar c) { return !isDigit(c); };
+        const qsizetype start = text.findBackward(at, notDigit) + 1;
+        const qsizetype end = text.findForward(at, notDigit);
+        if (start > 1 && text.at(start - 1) == u',' && isDigit(text.at(start - 2))) {
+            const qsizetype groupStart = at - (at - start) % 3;
+            return { groupStart, std::min(end, groupStart + 3) };
+        }
+        const qsizetype groupEnd = end - (end - 1 - at) / 3 * 3;
+        return { std::max(start, groupEnd - 3), groupEnd };
+    }
+    const auto [start, end] = TextSegments::around(text, at, boundary);
+    const qsizetype row = rows.rowOf(at);
+    const bool bounded = boundary == QAccessible::SentenceBoundary
+        || boundary == QAccessible::ParagraphBoundary;
+    if (!bounded || end - start <= rows.rowEnd(row) - rows.rowStart(row))
+        return { start, end };
+    return { std::max(start, rows.rowStart(row)), std::min(end, rows.rowEnd(row)) };
 }
 
 int ResultBoxAccessible::cursorPosition() const

@@ -41,6 +41,8 @@ public:
 private:
     ResultBox *box() const;
     ResultBoxControl &control() const;
+    std::pair<qsizetype, qsizetype> readerSegment(
+        qsizetype at, QAccessible::TextBoundaryType boundary) const;
     QString segment(int offset, QAccessible::TextBoundaryType boundary, int step, int *startOffset,
         int *endOffset) const;
 };

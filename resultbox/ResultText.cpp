@@ -7,6 +7,7 @@ void ResultText::set(const QString &text)
     m_head = text;
     m_blocks.clear();
     m_tailSize = 0;
+    m_tailIsDigits = true;
 }
 
 void ResultText::append(QStringView text)
@@ -15,6 +16,8 @@ void ResultText::append(QStringView text)
         set(toString().append(text));
         return;
     }
+    m_tailIsDigits = m_tailIsDigits
+        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     for (QChar c : text) {
         if (m_tailSize % blockSize == 0)
             m_blocks.push_back(std::make_shared_for_overwrite<char[]>(blockSize));

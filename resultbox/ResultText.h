@@ -32,17 +32,24 @@ public:
     QString toString() const { return mid(0, size()); }
 
     // The first offset from `from` on whose character meets `found`, or size(); and the last
-    // offset before `before` that does, or -1. They read the blocks directly, so they can cross a
-    // hundred million digits in a fraction of a second.
+    // offset before `before` that does, or -1. They read the blocks directly, and pass over blocks
+    // that hold only digits at once where no digit meets `found`, so they cross a hundred million
+    // digits within a frame.
     template<typename Found> qsizetype findForward(qsizetype from, Found found) const;
     template<typename Found> qsizetype findBackward(qsizetype before, Found found) const;
 
 private:
     static constexpr qsizetype blockSize = 1 << 20;
 
+    template<typename Found> bool passesOverDigits(Found found) const
+    {
+        return m_tailIsDigits && std::none_of(u"0123456789", u"0123456789" + 10, found);
+    }
+
     QString m_head;
     std::vector<std::shared_ptr<char[]>> m_blocks;
     qsizetype m_tailSize = 0;
+    bool m_tailIsDigits = true;
 };
 
 template<typename Found> qsizetype ResultText::findForward(qsizetype from, Found found) const
@@ -51,6 +58,8 @@ template<typename Found> qsizetype ResultText::findForward(qsizetype from, Found
     for (; i < m_head.size(); ++i)
         if (found(m_head[i]))
             return i;
+    if (passesOverDigits(found))
+        return size();
     for (qsizetype t = i - m_head.size(); t < m_tailSize;) {
         const char *block = m_blocks[std::size_t(t / blockSize)].get();
         for (const qsizetype end = std::min(m_tailSize, (t / blockSize + 1) * blockSize); t < end;
@@ -63,7 +72,8 @@ template<typename Found> qsizetype ResultText::findForward(qsizetype from, Found
 
 template<typename Found> qsizetype ResultText::findBackward(qsizetype before, Found found) const
 {
-    for (qsizetype t = std::min(before, size()) - m_head.size(); t > 0;) {
+    for (qsizetype t = passesOverDigits(found) ? 0 : std::min(before, size()) - m_head.size();
+         t > 0;) {
         const char *block = m_blocks[std::size_t((t - 1) / blockSize)].get();
         for (const qsizetype start = (t - 1) / blockSize * blockSize; t > start; --t)
             if (found(QChar(uchar(block[(t - 1) % blockSize]))))

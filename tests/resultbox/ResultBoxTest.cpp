@@ -222,7 +222,7 @@ private slots:
         const QString message = "Chybné zadání => dělení nulou", lines = "0,625\r\n67";
         for (const auto &[text, call, seen] : { std::tuple { message, "at word 2", "0 6 Chybné" },
                  { message, "before word 0", "-1 -1 " }, { " 0,5", "at word 0", "0 1  " },
-                 { "0,142857", "before word 8", "0 8 0,142857" },
+                 { "0,1428571", "before word 8", "5 8 857" }, { "12345,6", "at word 2", "2 5 345" },
                  { "Jedna věta. Druhá.", "at sentence 14", "12 18 Druhá." },
                  { lines, "at paragraph 1", "0 7 0,625\r\n" }, { lines, "at line 9", "7 9 67" },
                  { lines, "at paragraph 9", "7 9 67" }, { "0,625\r\n", "at paragraph 7", "7 7 " },
