@@ -7,6 +7,7 @@
 //   zlomkar_bench --soak       many runs and About windows: open files and memory before and after
 //   zlomkar_bench --to-the-limit   a run to the limit of digits: its memory there, a save of
 //                                  its digits, and a Start after it
+//   zlomkar_bench --whole-text     what touches the whole of a hundred million digits
 //
 // The window runs on the platform Qt picks: offscreen when QT_QPA_PLATFORM=offscreen, or the X11
 // display in DISPLAY (for instance under xvfb-run).
@@ -16,6 +17,7 @@
 #include "ProcessMemory.h"
 #include "ResultBox.h"
 #include "Soak.h"
+#include "WholeText.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -303,6 +305,8 @@ int main(int argc, char *argv[])
         return soak();
     if (arguments.contains(QStringLiteral("--to-the-limit")))
         return runToTheLimit();
+    if (arguments.contains(QStringLiteral("--whole-text")))
+        return wholeText();
     const bool quick = arguments.contains(QStringLiteral("--quick"));
     const qsizetype longRun = quick ? 5'000'000 : 50'000'000;
 
