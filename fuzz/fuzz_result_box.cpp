@@ -19,12 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     box.show();
     QAccessibleTextInterface &reader
         = *QAccessible::queryAccessibleInterface(&box)->textInterface();
-    // Moves, Copy (6), selecting moves, Select All (13).
+    // Moves, Copy (6), selecting moves, Select All (13), a word on (14) and a word back selecting.
     using enum QKeySequence::StandardKey;
     const QKeySequence::StandardKey keys[]
         = { MoveToNextChar, MoveToNextLine, MoveToStartOfLine, MoveToEndOfLine, MoveToPreviousPage,
               MoveToEndOfDocument, Copy, SelectPreviousChar, SelectPreviousLine, SelectEndOfLine,
-              SelectStartOfLine, SelectNextPage, SelectStartOfDocument, SelectAll };
+              SelectStartOfLine, SelectNextPage, SelectStartOfDocument, SelectAll, MoveToNextWord,
+              SelectPreviousWord };
     const QString alphabet = QStringLiteral("0123456789,-\r\n aé.😀");
     QString plain;
     box.setText(plain);
@@ -52,7 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             const QKeyCombination pressed = QKeySequence(keys[key])[0];
             QKeyEvent press(QEvent::KeyPress, pressed.key(), pressed.keyboardModifiers());
             QCoreApplication::sendEvent(&box, &press);
-            anchor = key == 13 ? 0 : key < 6 ? box.caret().position() : anchor;
+            anchor = key == 13 ? 0 : key < 6 || key == 14 ? box.caret().position() : anchor;
+            check(key < 14 || (key == 14 ? box.caret().position() > caret || caret == length
+                                         : box.caret().position() < caret || caret == 0),
+                "a word step moves the caret unless it stands at that end of the text");
             caret = box.caret().position();
             check(key == 6 || key == 13 || caret == 0 || caret == length
                     || !((plain[caret - 1] == u'\r' && plain[caret] == u'\n')
@@ -70,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 anchor = a, caret = b;
         } else {
             int start = 0, end = 0;
+            a = a == length + 2 ? INT_MAX : a;
             const auto boundary = QAccessible::TextBoundaryType(next() % 6);
             const int which = next() % 3;
             const QString found = which == 0 ? reader.textBeforeOffset(a, boundary, &start, &end)
@@ -78,8 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             check(start < 0 ? found.isEmpty() && end < 0
                             : a >= 0 && a <= length && start <= end && end <= length
                         && found == plain.mid(start, end - start)
-                        && (which != 1 || (start <= a && a <= end)),
-                "a segment is the text between its offsets");
+                        && (which != 1 || (start <= a && a <= end))
+                        && (boundary != QAccessible::WordBoundary || !plain[start].isDigit()
+                            || end - start <= 3),
+                "a segment is the text between its offsets, a word of digits three at most");
             const int from = std::clamp(a, 0, length);
             reader.attributes(a, &start, &end);
             check(reader.text(a, b) == plain.mid(from, std::clamp(b, from, length) - from)

@@ -101,8 +101,8 @@ QString ResultBoxAccessible::segment(int offset, QAccessible::TextBoundaryType b
 }
 
 // A reader reads a run of digits in groups of three, counted from the decimal comma as Czech writes
-// long numbers, and a sentence or paragraph no longer than the row it is read in: so no answer
-// grows with the length of a result.
+// long numbers, the rest of a word apart from its digits, and a sentence or paragraph no longer
+// than the row it is read in: so no answer grows with the length of a result.
 std::pair<qsizetype, qsizetype> ResultBoxAccessible::readerSegment(
     qsizetype at, QAccessible::TextBoundaryType boundary) const
 {
@@ -121,10 +121,12 @@ std::pair<qsizetype, qsizetype> ResultBoxAccessible::readerSegment(
         return { std::max(start, groupEnd - 3), groupEnd };
     }
     const auto [start, end] = TextSegments::around(text, at, boundary);
+    if (boundary == QAccessible::WordBoundary)
+        return { std::max(start, text.findBackward(at, isDigit) + 1),
+            std::min(end, text.findForward(at, isDigit)) };
     const qsizetype row = rows.rowOf(at);
-    const bool bounded = boundary == QAccessible::SentenceBoundary
-        || boundary == QAccessible::ParagraphBoundary;
-    if (!bounded || end - start <= rows.rowEnd(row) - rows.rowStart(row))
+    if (boundary == QAccessible::CharBoundary
+        || end - start <= rows.rowEnd(row) - rows.rowStart(row))
         return { start, end };
     return { std::max(start, rows.rowStart(row)), std::min(end, rows.rowEnd(row)) };
 }
