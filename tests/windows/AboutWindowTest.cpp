@@ -9,37 +9,8 @@
 #include <QTextDocumentFragment>
 #include <QTimer>
 
-namespace {
-
-// An HTTP server on 127.0.0.1: the same answer to every request, whole or a byte a second.
-struct HttpServer : QTcpServer
-{
-    int requests = 0;
-
-    HttpServer(const QByteArray &answer, bool drip)
-    {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [=, this] {
-            QTcpSocket *socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, this, [=, this] {
-                if (!socket->readAll().endsWith("\r\n\r\n"))
-                    return;
-                ++requests;
-                auto *dripping = new QTimer(socket);
-                connect(dripping, &QTimer::timeout, socket,
-                    [=, sent = 0]() mutable { socket->write(answer.mid(sent++, 1)); });
-                if (drip)
-                    return dripping->start(1000);
-                socket->write(answer);
-                socket->disconnectFromHost();
-            });
-        });
-    }
-};
-
-} // namespace
-
-// Each row opens the window twice: what it shows, opens and leaves in the notice folder.
+// Each row opens the window twice: what it shows, opens and leaves in the notice folder. The server
+// on 127.0.0.1 gives every request the same answer, whole or a byte a second.
 class AboutWindowTest : public QObject
 {
     Q_OBJECT
@@ -59,13 +30,10 @@ private slots:
                        const QString &shown) { QTest::newRow(tag) << answer << before << shown; };
         row("markup as text", ok + "[Update]\n90220=<b>A;<i>B;1", "", "<b>A on http://www.<i>B");
         row("flag 0", ok + "[Update]\n90220=A;B;0", "", "A off http://www.B");
-        row("empty flag", ok + "[Update]\n90220=A;B;", "", "A off http://www.B");
         row("at the size limit", full, "", read);
         row("over it", full + ' ', "", failed);
         row("drips a byte a second", ok + notice, "drip", failed);
-        row("404", "HTTP/1.1 404 Not Found\r\n\r\n" + notice, "", failed);
         row("300, older notice kept", "HTTP/1.1 300 OK\r\n\r\n" + notice, "older", older);
-        row("500, older notice kept", "HTTP/1.1 500 Error\r\n\r\n" + notice, "older", older);
         row("broken off, older notice kept",
             "HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\n" + notice, "older", older);
         row("notice folder missing", ok + notice, "missing", read);
@@ -76,7 +44,24 @@ private slots:
     {
         QFETCH(QByteArray, answer);
         QFETCH(QString, before);
-        HttpServer server(answer, before == "drip");
+        QTcpServer server;
+        int requests = 0;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        connect(&server, &QTcpServer::newConnection, &server, [&] {
+            QTcpSocket *socket = server.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+                if (!socket->readAll().endsWith("\r\n\r\n"))
+                    return;
+                ++requests;
+                auto *dripping = new QTimer(socket);
+                connect(dripping, &QTimer::timeout, socket,
+                    [=, sent = 0]() mutable { socket->write(answer.mid(sent++, 1)); });
+                if (before == "drip")
+                    return dripping->start(1000);
+                socket->write(answer);
+                socket->disconnectFromHost();
+            });
+        });
         const QTemporaryDir root;
         const QString folder = root.filePath("notices"), version = folder + "/version";
         QVERIFY(before == "missing" || QDir().mkpath(folder));
@@ -89,13 +74,13 @@ private slots:
         QVERIFY(before != "folder" || QDir().mkpath(version));
         QList<QUrl> opened;
         const AboutSetup setup { QString("http://127.0.0.1:%1/").arg(server.serverPort()), folder,
-            { std::chrono::seconds(2) }, [&opened](const QUrl &address) { opened << address; } };
+            { std::chrono::seconds(2) }, [&](const QUrl &url) { opened << url; } };
 
         for (int opening = 0; opening < 2; ++opening) {
-            const int requests = server.requests;
+            const int asked = requests;
             Form2 window(setup);
             window.load();
-            QVERIFY(server.requests > requests); // every opening downloads
+            QVERIFY(requests > asked); // every opening downloads
             auto *status = window.findChild<QLabel *>("Label15");
             auto *page = window.findChild<QLabel *>("Label6");
             const QString tip = QTextDocumentFragment::fromHtml(page->toolTip()).toPlainText();
@@ -114,8 +99,7 @@ private slots:
 
 int runAboutWindowTest(int argc, char *argv[])
 {
-    AboutWindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return QTest::qExec(std::make_unique<AboutWindowTest>().get(), argc, argv);
 }
 
 #include "AboutWindowTest.moc"
