@@ -6,8 +6,8 @@
 #include <QTest>
 #include <numeric>
 
-// The windows pixel for pixel against look/<name>.png beside this file. A changed look is written
-// as <name>.got.png beside its image: copied over it, it becomes the look to keep.
+// The windows pixel for pixel against look/<name>.png; a changed look is written beside it as
+// <name>.got.png, to be copied over it when the change is meant.
 class LookTest : public QObject
 {
     Q_OBJECT
@@ -23,10 +23,9 @@ class LookTest : public QObject
             ? got.sizeInBytes()
             : std::transform_reduce(a, a + got.sizeInBytes(), b, qsizetype(0), std::plus<>(),
                 [](int x, int y) { return std::abs(x - y) > 8; });
-        const QString written = path + (expected.isNull() ? ".png" : ".got.png");
         if (differing > 12)
-            QFAIL(qPrintable(path + ".png differs in " + QString::number(differing) + " values, "
-                + written + (got.save(written, "png", 0) ? " written" : " not written")));
+            got.save(path + ".got.png");
+        QVERIFY2(differing <= 12, qPrintable(path + ".png differs: see .got.png beside it"));
     }
 
 private slots:

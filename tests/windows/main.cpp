@@ -1,6 +1,3 @@
-#include "Form1.h"
-#include "Form2.h"
-
 #include <QApplication>
 
 int runAboutWindowTest(int argc, char *argv[]);
@@ -16,12 +13,5 @@ int main(int argc, char *argv[])
         return quitProbe(argv[2]);
     if (argc == 2 && qstrcmp(argv[1], "--focus-probe") == 0)
         return focusProbe();
-    if (argc == 2 && qstrcmp(argv[1], "--show-windows") == 0) {
-        Form1 main(",");
-        Form2 about;
-        main.show();
-        about.show();
-        return QApplication::exec();
-    }
     return runMainWindowTest(argc, argv) | runAboutWindowTest(argc, argv) | runLookTest(argc, argv);
 }

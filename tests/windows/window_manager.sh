@@ -1,10 +1,11 @@
 #!/bin/sh
-# Under xvfb-run: what window manager WM keeps of the frames, where keys go. Usage: $0 TST_UI WM
+# Under xvfb-run: what window manager WM keeps of the program's frames, where keys go.
+# Usage: $0 TST_WINDOWS WM PROGRAM
 # xfwm4 reads its settings over D-Bus.
 dbus-run-session "$2" >/dev/null 2>&1 &
 # Openbox loses a window shown before its desktops exist.
 until ! xprop -root _NET_NUMBER_OF_DESKTOPS _NET_SUPPORTED | grep -q "found\|such"; do sleep 0.1; done
-"$1" -platform xcb --show-windows &
+"$3" -platform xcb &
 fail() { echo "FAIL: $*"; failed=1; }
 # Fixed size, no minimise or maximise button (0x20, 0x40 of Motif field 3), window type $2.
 frame() {
@@ -17,6 +18,7 @@ frame() {
 }
 frame Zlomkar NORMAL
 echo "$props" | grep -q "_NET_WM_STATE(ATOM) = .*_SKIP_TASKBAR" || fail "in the task bar"
+xdotool key F1
 frame "O programu" UTILITY
 kill $!
 keys=$("$1" -platform xcb --focus-probe)
