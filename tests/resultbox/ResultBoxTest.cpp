@@ -248,6 +248,7 @@ private slots:
                  { lines, "at paragraph 1", "0 7 0,625\r\n" }, { lines, "at line 9", "7 9 67" },
                  { lines, "at paragraph 9", "7 9 67" }, { "0,625\r\n", "at paragraph 7", "7 7 " },
                  { "0,625", "at word 5", "-1 -1 " },
+                 { "0,625", "at word 2147483647", "-1 -1 " }, { "0,625", "before char -1", "-1 -1 " },
                  { "0,625\r\n", "before paragraph 7", "0 7 0,625\r\n" },
                  { "a😀b", "at char 2", "1 3 😀" } })
             QTest::newRow(call) << text << call << seen;
