@@ -110,8 +110,12 @@ private slots:
             seen.join('|'), "0:0,|7:12345|1:,12345\r\n67|7:|0:0,12345|7:|0,12345|0,12345|67|67");
         // What was copied stays as it was when a new result comes.
         box()->copy();
-        box()->setText("1");
+        box()->setText("a😀b");
         QCOMPARE(QGuiApplication::clipboard()->text(), "67");
+        // The caret steps over a character of two halves; a reader cannot select outside the text.
+        QTest::keySequence(box(), QKeySequence("Right, Right"));
+        reader()->setSelection(0, -1, 9);
+        QCOMPARE(reader()->cursorPosition(), 3);
     }
 
     // Ink at the last character after Ctrl+End, none past it, and at the first after a reader's
