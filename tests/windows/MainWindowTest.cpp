@@ -140,12 +140,15 @@ private slots:
         for (QAction *menu : m_form->menuBar()->actions())
             for (QAction *item : menu->menu()->actions())
                 seen << menu->text() + '>' + item->text();
+        for (const char *label : { "Label1", "Label2" })
+            seen << QAccessible::queryAccessibleInterface(child(label))->text(QAccessible::Name);
         for (int i = 0; i < 7; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
             seen << QAccessible::queryAccessibleInterface(QApplication::focusWidget())
                         ->text(QAccessible::Name);
         QCOMPARE(seen.join(';'),
             "Soubor>Uložit výsledek...;Soubor>;Soubor>Konec;Nastavení>Počet desetinných míst...;"
-            "Nápověda>Jak používat tento program;Nápověda>O programu;dělenec;dělitel;výsledek;"
+            "Nápověda>Jak používat tento program;Nápověda>O programu;děleno;rovná se;dělenec;"
+            "dělitel;výsledek;"
             "Spustit >>;Zastavit ||;Nápověda ?;Konec X");
         const QAccessible::State state = QAccessible::queryAccessibleInterface(box())->state();
         QVERIFY(state.readOnly && state.multiLine && state.selectableText);
