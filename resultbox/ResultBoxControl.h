@@ -47,7 +47,6 @@ public:
 
     // Lays the text out afresh in rows of `width` in `font`.
     void layout(const QFont &font, qreal width);
-    const QFont &font() const { return m_font; }
 
     void select(qsizetype anchor, qsizetype caret);
     QString selectedText() const;
