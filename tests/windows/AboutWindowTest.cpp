@@ -9,8 +9,8 @@
 #include <QTextDocumentFragment>
 #include <QTimer>
 
-// Each row opens the window twice: what it shows, opens and leaves in the notice folder. The server
-// on 127.0.0.1 gives every request the same answer, whole or a byte a second.
+// Each row opens the window twice against a server on 127.0.0.1 that answers the same each time,
+// whole or a byte a second.
 class AboutWindowTest : public QObject
 {
     Q_OBJECT

@@ -133,7 +133,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     }
 
-    // Menus, Tab order; Help, About, Esc and keys in the result box while idle; 1 / 0; the prompt.
+    // Menus, names, Tab order; Help, About, Esc, keys in the result box; 1 / 0; the prompt.
     void commands()
     {
         QStringList seen;
@@ -282,8 +282,8 @@ int quitProbe(const QString &how)
     return 0;
 }
 
-// Under a window manager: keys at start, after help, Esc after a prompt; a drag's selection. 1 each
-// that worked; keys are retried, as the focus may come late.
+// Under a window manager, 1 for each that worked: keys at start, after help, Esc after a prompt in a
+// run, a drag's selection. Keys are retried: the focus may come late.
 int focusProbe()
 {
     Form1 form(",");
