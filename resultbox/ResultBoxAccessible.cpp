@@ -100,30 +100,16 @@ QString ResultBoxAccessible::segment(int offset, QAccessible::TextBoundaryType b
     return found.first < 0 ? QString() : text(*startOffset, *endOffset);
 }
 
-// A reader reads a run of digits in groups of three, counted from the decimal comma as Czech writes
-// long numbers, the rest of a word apart from its digits, and a sentence or paragraph no longer
+// A reader reads words as TextSegments::readerWord has them, and a sentence or paragraph no longer
 // than the row it is read in: so no answer grows with the length of a result.
 std::pair<qsizetype, qsizetype> ResultBoxAccessible::readerSegment(
     qsizetype at, QAccessible::TextBoundaryType boundary) const
 {
     const ResultText &text = control().text();
     const WrappedRows &rows = control().rows();
-    auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
-    if (boundary == QAccessible::WordBoundary && isDigit(text.at(at))) {
-        auto notDigit = [&](QChar c) { return !isDigit(c); };
-        const qsizetype start = text.findBackward(at, notDigit) + 1;
-        const qsizetype end = text.findForward(at, notDigit);
-        if (start > 1 && text.at(start - 1) == u',' && isDigit(text.at(start - 2))) {
-            const qsizetype groupStart = at - (at - start) % 3;
-            return { groupStart, std::min(end, groupStart + 3) };
-        }
-        const qsizetype groupEnd = end - (end - 1 - at) / 3 * 3;
-        return { std::max(start, groupEnd - 3), groupEnd };
-    }
-    const auto [start, end] = TextSegments::around(text, at, boundary);
     if (boundary == QAccessible::WordBoundary)
-        return { std::max(start, text.findBackward(at, isDigit) + 1),
-            std::min(end, text.findForward(at, isDigit)) };
+        return TextSegments::readerWord(text, at);
+    const auto [start, end] = TextSegments::around(text, at, boundary);
     const qsizetype row = rows.rowOf(at);
     if (boundary == QAccessible::CharBoundary
         || end - start <= rows.rowEnd(row) - rows.rowStart(row))

@@ -16,9 +16,8 @@ void ResultText::append(QStringView text)
         set(toString().append(text));
         return;
     }
-    m_tailIsDigits = m_tailIsDigits
-        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     for (QChar c : text) {
+        m_tailIsDigits = m_tailIsDigits && isDigit(c);
         if (m_tailSize % blockSize == 0)
             m_blocks.push_back(std::make_shared_for_overwrite<char[]>(blockSize));
         m_blocks.back()[m_tailSize++ % blockSize] = char(c.unicode());

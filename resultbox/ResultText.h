@@ -15,6 +15,8 @@ public:
     void set(const QString &text);
     void append(QStringView text);
 
+    static bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
     qsizetype size() const { return m_head.size() + m_tailSize; }
     QChar at(qsizetype i) const
     {

@@ -9,15 +9,10 @@ namespace {
 // ordinary text.
 constexpr qsizetype context = 16;
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 bool isDigitPair(const ResultText &text, qsizetype position)
 {
-    return position > 0 && position < text.size() && isDigit(text.at(position - 1))
-        && isDigit(text.at(position));
+    return position > 0 && position < text.size() && ResultText::isDigit(text.at(position - 1))
+        && ResultText::isDigit(text.at(position));
 }
 
 // Whether the finder starts or ends a word or a sentence at `position`. Between two digits it
@@ -39,7 +34,7 @@ bool isEdge(const ResultText &text, qsizetype position, QTextBoundaryFinder::Bou
 std::pair<qsizetype, qsizetype> betweenEdges(
     const ResultText &text, qsizetype offset, QTextBoundaryFinder::BoundaryType type)
 {
-    auto notDigit = [](QChar c) { return !isDigit(c); };
+    auto notDigit = [](QChar c) { return !ResultText::isDigit(c); };
     qsizetype start = offset;
     while (!isEdge(text, start, type))
         start = isDigitPair(text, start) ? text.findBackward(start, notDigit) + 1 : start - 1;
@@ -69,4 +64,23 @@ std::pair<qsizetype, qsizetype> TextSegments::around(
     auto lineFeed = [](QChar c) { return c == u'\n'; };
     return { text.findBackward(offset, lineFeed) + 1,
         std::min(text.size(), text.findForward(offset, lineFeed) + 1) };
+}
+
+std::pair<qsizetype, qsizetype> TextSegments::readerWord(const ResultText &text, qsizetype offset)
+{
+    const auto isDigit = &ResultText::isDigit;
+    if (!isDigit(text.at(offset))) {
+        const auto [start, end] = around(text, offset, QAccessible::WordBoundary);
+        return { std::max(start, text.findBackward(offset, isDigit) + 1),
+            std::min(end, text.findForward(offset, isDigit)) };
+    }
+    auto notDigit = [](QChar c) { return !ResultText::isDigit(c); };
+    const qsizetype start = text.findBackward(offset, notDigit) + 1;
+    const qsizetype end = text.findForward(offset, notDigit);
+    if (start > 1 && text.at(start - 1) == u',' && isDigit(text.at(start - 2))) {
+        const qsizetype groupStart = offset - (offset - start) % 3;
+        return { groupStart, std::min(end, groupStart + 3) };
+    }
+    const qsizetype groupEnd = end - (end - 1 - offset) / 3 * 3;
+    return { std::max(start, groupEnd - 3), groupEnd };
 }

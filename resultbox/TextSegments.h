@@ -16,4 +16,9 @@ namespace TextSegments {
 std::pair<qsizetype, qsizetype> around(
     const ResultText &text, qsizetype offset, QAccessible::TextBoundaryType boundary);
 
+// The word at `offset` as a reader reads it: in a run of digits a group of three, counted from the
+// decimal comma as Czech writes long numbers (the whole part leftwards from it); elsewhere the word
+// apart from its digits. So no word grows with the length of a result.
+std::pair<qsizetype, qsizetype> readerWord(const ResultText &text, qsizetype offset);
+
 } // namespace TextSegments
