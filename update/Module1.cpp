@@ -34,7 +34,7 @@ bool store(const QString &file, const QByteArray &body)
 
 } // namespace
 
-bool Module1::DownloadFile(const QString &url, const QString &file, const DownloadLimits &limits)
+std::optional<QByteArray> Module1::Download(const QString &url, const DownloadLimits &limits)
 {
     QNetworkAccessManager network;
     const std::unique_ptr<QNetworkReply> reply(network.get(QNetworkRequest(QUrl(url))));
@@ -63,10 +63,18 @@ bool Module1::DownloadFile(const QString &url, const QString &file, const Downlo
     // The loop also returns when the application is told to quit, with the reply still running.
     if (!reply->isFinished()) {
         reply->abort();
-        return false;
+        return {};
     }
     if (!isCompleteSuccess(*reply))
-        return false;
+        return {};
     takeAvailable();
-    return body.size() <= limits.bytes && store(file, body);
+    if (body.size() > limits.bytes)
+        return {};
+    return body;
+}
+
+bool Module1::DownloadFile(const QString &url, const QString &file, const DownloadLimits &limits)
+{
+    const std::optional<QByteArray> body = Download(url, limits);
+    return body && store(file, *body);
 }

@@ -5,9 +5,36 @@
 
 #include <QFile>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 constexpr int bufferCapacity = 128;
+
+// Only a regular file is read, opened without waiting and without following a link: a pipe or a
+// device of that name would hold the window for ever.
+QByteArray readRegularFile(const QString &fileName)
+{
+    QFile file;
+#ifdef Q_OS_UNIX
+    const int handle
+        = ::open(QFile::encodeName(fileName), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    struct stat status;
+    if (handle >= 0 && ::fstat(handle, &status) == 0 && S_ISREG(status.st_mode)
+        && file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return file.readAll();
+    if (handle >= 0)
+        ::close(handle);
+    return {};
+#else
+    file.setFileName(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+#endif
+}
 
 } // namespace
 
@@ -22,7 +49,6 @@ QString NoticeReader::updateText(std::string_view noticeBytes)
 
 QString NoticeReader::readUpdateText(const QString &fileName)
 {
-    QFile file(fileName);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray bytes = readRegularFile(fileName);
     return updateText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }

@@ -10,7 +10,8 @@ namespace NoticeReader {
 // followed by NUL characters up to 128 characters in all.
 QString updateText(std::string_view noticeBytes);
 
-// The same read from the notice file; a file that cannot be read counts as missing.
+// The same read from the notice file; anything but a regular file that can be read counts as
+// missing, and is left alone.
 QString readUpdateText(const QString &fileName);
 
 } // namespace NoticeReader

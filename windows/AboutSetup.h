@@ -13,7 +13,7 @@
 struct AboutSetup
 {
     QString noticeAddress;
-    // Where the downloaded notice is kept while the window is open.
+    // Where the downloaded notice is kept while the window is open; none is kept when it is empty.
     QString noticeFolder;
     DownloadLimits limits;
     // Hands an address to the user's browser and returns at once; a failure passes silently.

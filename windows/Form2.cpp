@@ -16,10 +16,11 @@
 
 namespace {
 
-// Tooltips take rich text by default; an address from the notice must show as it is.
+// Tooltips take rich text by default; an address from the notice must show as it is, on one line.
 QString plainToolTip(const QString &text)
 {
-    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap);
+    return QStringLiteral("<p style=\"white-space:pre\">") + text.toHtmlEscaped()
+        + QStringLiteral("</p>");
 }
 
 // The version line pushes the identifier to the right with blanks; where the stand-in face is wider
@@ -125,10 +126,18 @@ int Form2::exec()
 void Form2::load()
 {
     m_noticeFile = NoticeFile::location(m_setup.noticeFolder);
-    // The file is read whatever the download gave: a failed one leaves an older notice as it was.
-    m_downloaded = !m_noticeFile.isEmpty()
-        && Module1::DownloadFile(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
-    const UpdateOutcome outcome = applyNotice(NoticeReader::readUpdateText(m_noticeFile));
+    QString updateText;
+    if (m_noticeFile.isEmpty()) {
+        // With nowhere to keep it, the notice is read as it came.
+        updateText = NoticeReader::updateText(
+            Module1::Download(m_setup.noticeAddress, m_setup.limits).value_or("").toStdString());
+    } else {
+        // The file is read whatever the download gave: a failed one leaves an older notice as it
+        // was.
+        m_downloaded = Module1::DownloadFile(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
+        updateText = NoticeReader::readUpdateText(m_noticeFile);
+    }
+    const UpdateOutcome outcome = applyNotice(updateText);
     Label15->setText(outcome.statusCaption);
     Label15->setEnabled(outcome.statusEnabled);
     UpdateFailed = outcome.UpdateFailed;

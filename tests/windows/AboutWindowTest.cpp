@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
+#include <QToolTip>
+#include <sys/stat.h>
 
 // Each row opens the window twice against a server on 127.0.0.1 that answers the same each time,
 // whole or a byte a second.
@@ -39,6 +41,8 @@ private slots:
         row("notice folder missing", ok + notice, "missing", read);
         row("a folder named version", ok + notice, "folder", failed);
         row("a link named version", ok + notice, "link", read);
+        row("a pipe named version", "HTTP/1.1 300 OK\r\n\r\n", "pipe", failed);
+        row("relative cache folder, no home", ok + notice, "no home", read);
     }
     void updateCheck()
     {
@@ -63,8 +67,18 @@ private slots:
             });
         });
         const QTemporaryDir root;
-        const QString folder = root.filePath("notices"), version = folder + "/version";
-        QVERIFY(before == "missing" || QDir().mkpath(folder));
+        const QByteArray home = qgetenv("HOME"), cache = qgetenv("XDG_CACHE_HOME");
+        if (before == "no home") {
+            qunsetenv("HOME");
+            qputenv("XDG_CACHE_HOME", "relcache");
+        }
+        const QString folder = before == "no home" ? AboutSetup::forThisProgram().noticeFolder
+                                                   : root.filePath("notices"),
+                      version = folder + "/version";
+        qputenv("HOME", home);
+        qputenv("XDG_CACHE_HOME", cache);
+        QVERIFY(before == "missing"
+            || (before == "no home" ? folder.isEmpty() : QDir().mkpath(folder)));
         QFile older(before == "link" ? root.filePath("target") : version);
         const QByteArray olderNotice = "[Update]\n90220=Older;C;1";
         const bool kept = before == "older" || before == "link";
@@ -72,6 +86,7 @@ private slots:
         older.close();
         QVERIFY(before != "link" || QFile::link(older.fileName(), version));
         QVERIFY(before != "folder" || QDir().mkpath(version));
+        QVERIFY(before != "pipe" || mkfifo(qPrintable(version), 0600) == 0);
         QList<QUrl> opened;
         const AboutSetup setup { QString("http://127.0.0.1:%1/").arg(server.serverPort()), folder,
             { std::chrono::seconds(2) }, [&](const QUrl &url) { opened << url; } };
@@ -85,14 +100,23 @@ private slots:
             auto *page = window.findChild<QLabel *>("Label6");
             const QString tip = QTextDocumentFragment::fromHtml(page->toolTip()).toPlainText();
             QTEST(status->text() + (status->isEnabled() ? " on " : " off ") + tip, "shown");
+            QToolTip::showText({}, page->toolTip());
+            const QWidgetList shown = QApplication::topLevelWidgets();
+            QVERIFY(std::any_of(shown.begin(), shown.end(), [](QWidget *tip) {
+                return tip->objectName() == "qtooltip_label"
+                    && tip->height() < 2 * tip->fontMetrics().lineSpacing();
+            }));
             QTest::mouseClick(window.findChild<QLabel *>("Label4"), Qt::LeftButton);
             QTest::mouseClick(page, Qt::LeftButton);
             QCOMPARE(opened.mid(2 * opening),
                 QList<QUrl>({ QUrl("http://www." ZLOMKAR_WEB_DOMAIN), QUrl(tip) }));
         }
-        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
-            before == "older" || before == "folder" ? QStringList("version") : QStringList());
-        QCOMPARE(older.open(QIODevice::ReadOnly) ? older.readAll() : "", kept ? olderNotice : "");
+        QCOMPARE(QDir(root.filePath("notices"))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+            before == "older" || before == "folder" || before == "pipe" ? QStringList("version")
+                                                                        : QStringList());
+        QCOMPARE(kept && older.open(QIODevice::ReadOnly) ? older.readAll() : "",
+            kept ? olderNotice : "");
         QCOMPARE(AboutSetup::forThisProgram().noticeFolder, qgetenv("XDG_CACHE_HOME") + "/zlomkar");
     }
 };
