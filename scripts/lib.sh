@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev libxcb1-dev
     fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file
-    xvfb xauth x11-utils openbox xfwm4 dbus-daemon xdotool
+    xvfb xauth x11-utils openbox xfwm4 metacity dbus-daemon xdotool
 )
 
 as_root() {

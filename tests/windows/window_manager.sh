@@ -17,10 +17,16 @@ frame() {
     echo "$props" | grep -q "_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_$2" || fail "$1 not $2"
 }
 frame Zlomkar NORMAL
-echo "$props" | grep -q "_NET_WM_STATE(ATOM) = .*_SKIP_TASKBAR" || fail "in the task bar"
 xdotool key F1
 frame "O programu" UTILITY
-kill $!
+xdotool key Escape
+on() { for i in $(seq 50); do [ $(xdotool getwindowfocus) = $1 ] && return; sleep 0.1; done; false; }
+p=$! a=$(xdotool search --all --pid $! --name ^Zlomkar$)
+"$3" -platform xcb &
+b=$(xdotool search --sync --all --pid $! --name ^Zlomkar$)
+on $b && xdotool key alt+Tab && on $a || fail Alt+Tab
+xdotool key alt+Tab && on $b && xdotool key ctrl+q && on $a || fail "focus after Ctrl+Q"
+kill $p
 keys=$("$1" -platform xcb --focus-probe)
 [ "$keys" = 1111 ] || fail "keys: $keys"
 [ -z "$failed" ]
