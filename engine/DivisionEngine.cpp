@@ -1,27 +1,13 @@
 #include "DivisionEngine.h"
 
 #include "DivisionHost.h"
+#include "DivisionSteps.h"
 #include "MessageCatalogue.h"
 #include "NumberText.h"
 
 #include <cmath>
-#include <cstdint>
 
-namespace {
-
-// The engine only keeps whole values whose magnitude is at most 10 x 2^31, so these integer steps
-// are exact and cannot overflow.
-std::int64_t wholeValue(float value)
-{
-    return static_cast<std::int64_t>(value);
-}
-
-float quotientFloor(float dividend, float divisor)
-{
-    return static_cast<float>(std::floor(double(dividend) / double(divisor)));
-}
-
-} // namespace
+using namespace DivisionSteps;
 
 DivisionEngine::DivisionEngine(
     DivisionHost &host, std::u16string decimalSeparator, std::int64_t digitLimit)
@@ -54,7 +40,8 @@ void DivisionEngine::StartDivision()
     Dividend = std::fabs(Dividend);
     Divisor = std::fabs(Divisor);
 
-    if (wholeValue(Dividend) % wholeValue(Divisor) == 0) {
+    m_host.divisionStarted(Dividend, Divisor);
+    if (dividesExactly(Dividend, Divisor)) {
         const auto quotient = static_cast<float>(double(Dividend) / double(Divisor));
         m_host.setResultText(
             (negative ? u"-" : u"") + NumberText::fromFloat(quotient, m_decimalSeparator));
@@ -87,12 +74,11 @@ void DivisionEngine::ComputeDigits(bool negative)
         if (placesReached || digits == m_digitLimit)
             Stopped = true;
 
-        const auto remainder = static_cast<float>(wholeValue(Dividend) % wholeValue(Divisor));
-        Dividend = static_cast<float>(double(remainder) * 10.0);
+        Dividend = nextDividend(Dividend, Divisor);
         m_host.appendToResultText(
             NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator));
 
-        const bool finished = wholeValue(Dividend) % wholeValue(Divisor) == 0;
+        const bool finished = dividesExactly(Dividend, Divisor);
         if (finished)
             Stopped = true;
         // Decided before the yield, where a Stop and a new Start may replace this run's state.

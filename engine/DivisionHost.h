@@ -14,6 +14,9 @@ public:
     virtual std::u16string divisorText() const = 0;
     virtual void setDivisorText(std::u16string_view text) = 0;
 
+    // A division of these magnitudes begins, after its operands were checked.
+    virtual void divisionStarted(float /*dividend*/, float /*divisor*/) { }
+
     virtual void setResultText(std::u16string_view text) = 0;
     // Extends the result text at its end; called once for every digit, so it must not cost more
     // as the text grows.

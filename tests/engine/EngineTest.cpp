@@ -1,9 +1,11 @@
 #include "CodePage1250.h"
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
+#include "PeriodFinder.h"
 
 #include <QTest>
 #include <functional>
+#include <numeric>
 
 namespace {
 
@@ -27,6 +29,21 @@ struct RecordingHost : DivisionHost
     void showWarning(std::u16string_view text) override { warnings += text; }
     void yield() override { onYield(++yields); }
 };
+
+// The exact fraction's period: the digits before it are the larger power of 2 or of 5 in the
+// reduced divisor, its length the order of 10 modulo what is left, none when nothing is left.
+std::pair<qint64, qint64> exactPeriod(qint64 dividend, qint64 divisor)
+{
+    divisor /= std::gcd(dividend, divisor);
+    qint64 twos = 0, fives = 0, order = 1;
+    for (; divisor % 2 == 0; ++twos)
+        divisor /= 2;
+    for (; divisor % 5 == 0; ++fives)
+        divisor /= 5;
+    for (qint64 power = 10 % divisor; power > 1; power = power * 10 % divisor)
+        ++order;
+    return std::pair(std::max(twos, fives), divisor == 1 ? 0 : order);
+}
 
 } // namespace
 
@@ -130,6 +147,41 @@ private slots:
                         : result == range ? "Tak velká čísla nelze dělit!"
                                           : ""));
         QVERIFY(engine.Stopped && host.startEnabled);
+    }
+
+    void period_data()
+    {
+        QTest::addColumn<int>("dividend");
+        QTest::addColumn<int>("divisor");
+        for (auto [dividend, divisor] : { std::pair(1, 7), { 22, 7 }, { 1, 12 }, { 5, 8 },
+                 { 1, 9973 }, { 355, 113 }, { -1, 7 }, { 7, -2000003 }, { 1, 16777213 } })
+            QTest::addRow("%d/%d", dividend, divisor) << dividend << divisor;
+    }
+    // Against the digits the engine writes, and where its steps are exact (ten times a remainder
+    // below 2^25, which a float holds) against the exact fraction. Above that the partial dividends
+    // are rounded: the digits of 1/16777213 leave the fraction's (whose period is 4,194,303 long)
+    // and close a cycle of their own after a few thousand.
+    void period()
+    {
+        QFETCH(int, dividend);
+        QFETCH(int, divisor);
+        const Period found = findPeriod(float(dividend), float(divisor), 10'000'000);
+        const auto exact = exactPeriod(std::abs(dividend), std::abs(divisor));
+        QCOMPARE(found.preperiod == exact.first && found.length == exact.second,
+            10LL * std::abs(divisor) < 1 << 25);
+        QCOMPARE(found.kind, found.length ? Period::Kind::Repeats : Period::Kind::Ends);
+
+        RecordingHost host;
+        host.dividend = QString::number(dividend).toStdU16String();
+        host.divisor = QString::number(divisor).toStdU16String();
+        host.onYield = [](int) {};
+        DivisionEngine engine(host, u",", found.preperiod + 2 * found.length + 1);
+        engine.StartDivision();
+        const QString digits = QString::fromStdU16String(host.result).section(',', 1);
+        const qint64 start = found.preperiod, length = found.length;
+        QCOMPARE(digits.size(), length ? start + 2 * length + 1 : start);
+        QCOMPARE(digits.mid(start, length), digits.mid(start + length, length));
+        QVERIFY(start == 0 || !length || digits[start - 1] != digits[start + length - 1]);
     }
 
     void codePage()
