@@ -20,6 +20,8 @@ public:
     // Performs a whole run before it returns; other commands run inside its yields.
     void StartDivision();
 
+    std::int64_t digitLimit() const { return m_digitLimit; }
+
     float Dividend = 0;
     float Divisor = 0;
     bool Stopped = false;

@@ -45,6 +45,16 @@ constexpr std::array<std::u16string_view,
         u"Tak velká čísla nelze dělit!",
         u"Výsledek se nepodařilo uložit!",
         u"Výsledek je příliš dlouhý, výpočet byl zastaven.",
+        u"Výsledek je konečný", // 125
+        u"Perioda: ",
+        u"Předperioda: ",
+        u", perioda: ",
+        u" číslice",
+        u" číslic", // 130
+        u" od ",
+        u". desetinného místa",
+        u"Perioda nekončí do ",
+        u"Kopírovat s &periodou",
     };
 
 } // namespace

@@ -4,11 +4,11 @@
 
 namespace MessageCatalogue {
 
-// The text of message `number` (101-124). Any other number is a programming error and throws
+// The text of message `number` (101-134). Any other number is a programming error and throws
 // std::out_of_range.
 std::u16string_view text(int number);
 
 inline constexpr int firstNumber = 101;
-inline constexpr int lastNumber = 124;
+inline constexpr int lastNumber = 134;
 
 } // namespace MessageCatalogue

@@ -30,7 +30,8 @@ ResultBox::ResultBox(QWidget *parent)
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(framePeriodMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &ResultBox::refresh);
-    connect(&m_control, &ResultBoxControl::updateRequest, viewport(), qOverload<>(&QWidget::update));
+    connect(
+        &m_control, &ResultBoxControl::updateRequest, viewport(), qOverload<>(&QWidget::update));
     connect(&m_control, &ResultBoxControl::visibilityRequest, this, &ResultBox::scrollTo);
     connect(&m_control, &ResultBoxControl::scrollRequest, this,
         [this](int rows) { verticalScrollBar()->setValue(verticalScrollBar()->value() + rows); });
@@ -126,25 +127,38 @@ void ResultBox::paintEvent(QPaintEvent *)
 
     const qsizetype first = verticalScrollBar()->value();
     const qsizetype last = std::min(rows.rowCount(), first + rowsInView() + 1);
+    const qreal barThickness = std::max(1.0, metrics.lineWidth());
     for (qsizetype row = first; row < last; ++row) {
         const qsizetype start = rows.rowStart(row);
         const QString text = m_control.visibleText(row);
         const qreal top = margin + qreal(row - first) * lineHeight();
         const QPointF baseline(margin, top + metrics.ascent());
-        painter.setPen(palette().color(group, QPalette::Text));
-        painter.drawText(baseline, text);
-
-        const qsizetype from = std::max(selectionStart, start) - start;
-        const qsizetype to = std::min(selectionEnd, start + text.size()) - start;
-        if (from < to) {
+        // The part of this row between two offsets of the text.
+        const auto span = [&](qsizetype from, qsizetype to) {
+            from = std::clamp(from - start, qsizetype(0), text.size());
+            to = std::clamp(to - start, from, text.size());
             const qreal left = margin + metrics.horizontalAdvance(text.left(from));
-            const qreal right = margin + metrics.horizontalAdvance(text.left(to));
-            const QRectF highlight(left, top, right - left, lineHeight());
+            return QRectF(
+                left, top, margin + metrics.horizontalAdvance(text.left(to)) - left, lineHeight());
+        };
+        const QRectF bar = span(m_overlineFrom, m_overlineFrom + m_overlineLength);
+        const auto draw = [&](QPalette::ColorRole role) {
+            painter.setPen(palette().color(group, role));
+            painter.drawText(baseline, text);
+            if (bar.width() > 0)
+                painter.fillRect(
+                    QRectF(bar.left(), baseline.y() - metrics.capHeight() - 2 * barThickness,
+                        bar.width(), barThickness),
+                    palette().color(group, role));
+        };
+        draw(QPalette::Text);
+
+        const QRectF highlight = span(selectionStart, selectionEnd);
+        if (highlight.width() > 0) {
             painter.fillRect(highlight, palette().color(group, QPalette::Highlight));
             painter.save();
             painter.setClipRect(highlight);
-            painter.setPen(palette().color(group, QPalette::HighlightedText));
-            painter.drawText(baseline, text);
+            draw(QPalette::HighlightedText);
             painter.restore();
         }
     }
@@ -154,6 +168,13 @@ void ResultBox::paintEvent(QPaintEvent *)
         painter.fillRect(QRectF(x, margin + qreal(row - first) * lineHeight(), 1, lineHeight()),
             palette().color(group, QPalette::Text));
     }
+}
+
+void ResultBox::setOverline(qsizetype from, qsizetype length)
+{
+    m_overlineFrom = from;
+    m_overlineLength = length;
+    viewport()->update();
 }
 
 void ResultBox::resizeEvent(QResizeEvent *event)

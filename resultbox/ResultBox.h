@@ -8,10 +8,11 @@
 
 // The result box: a read-only text box for a result of any length. It keeps the text exactly as
 // written, CR LF included; the user moves a caret, selects with the mouse or the keyboard and
-// copies, but cannot edit. The widget scrolls and paints; its control decides what keys, mouse and
-// menu do. Only the rows in view are drawn, and appends are shown at most once a frame, so a result
-// of millions of digits grows as fast as a short one. While the view is scrolled to the end it
-// follows the growing text; scrolled up, it stays put.
+// copies, but cannot edit; the widget's own actions join its menu after Copy. The widget scrolls
+// and paints; its control decides what keys, mouse and menu do. Only the rows in view are drawn,
+// and appends are shown at most once a frame, so a result of millions of digits grows as fast as a
+// short one. While the view is scrolled to the end it follows the growing text; scrolled up, it
+// stays put.
 class ResultBox : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -45,6 +46,10 @@ public:
     // Scrolls as little as shows the row of `offset`.
     void scrollTo(qsizetype offset);
 
+    // Draws a bar over the `length` characters from `from`, as the repeating part of a number is
+    // marked on paper; a length of nought draws none.
+    void setOverline(qsizetype from, qsizetype length);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -74,4 +79,6 @@ private:
     QTimer m_refreshTimer;
     QBasicTimer m_dragScrollTimer;
     QPoint m_dragPosition;
+    qsizetype m_overlineFrom = 0;
+    qsizetype m_overlineLength = 0;
 };

@@ -229,6 +229,7 @@ void ResultBoxControl::showMenu(QPoint globalPosition)
     QMenu menu(m_box);
     menu.addAction(menuText("&Copy", QKeySequence::Copy), this, &ResultBoxControl::copy)
         ->setEnabled(m_caret.hasSelection());
+    menu.addActions(m_box->actions());
     menu.addSeparator();
     menu.addAction(
         menuText("Select All", QKeySequence::SelectAll), this, &ResultBoxControl::selectAll);
@@ -246,8 +247,7 @@ void ResultBoxControl::moveVertically(
 {
     const qsizetype row = m_caret.row();
     const qreal x = verticalX.value_or(xInRow(row, m_caret.position()));
-    const Place place
-        = placeInRow(std::clamp<qsizetype>(row + rows, 0, m_rows.rowCount() - 1), x);
+    const Place place = placeInRow(std::clamp<qsizetype>(row + rows, 0, m_rows.rowCount() - 1), x);
     m_caret.moveTo(place.offset, selecting, place.affinity);
     caretMoved(selecting);
     m_verticalX = x;

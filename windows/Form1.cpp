@@ -7,6 +7,7 @@
 #include "Form2.h"
 #include "InputBox.h"
 #include "MessageBox.h"
+#include "PeriodMarking.h"
 #include "ProgramIcon.h"
 #include "ResultBox.h"
 #include "ResultFileText.h"
@@ -85,6 +86,7 @@ void Form1::createControls()
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setGeometry(fromTwips(120, 480, 4695, 5535));
     Text3->setText(QStringLiteral("0,625\r\n"));
+    m_period = new PeriodMarking(Text3);
 
     auto button = [client](const char *name, const QString &caption, int left) {
         auto *command = new QPushButton(caption, client);
@@ -194,14 +196,21 @@ void Form1::setDivisorText(std::u16string_view text)
     Text2->setText(fromWide(text));
 }
 
+void Form1::divisionStarted(float dividend, float divisor)
+{
+    m_period->find(dividend, divisor, m_engine.digitLimit());
+}
+
 void Form1::setResultText(std::u16string_view text)
 {
     Text3->setText(fromWide(text));
+    m_period->setDigitsStart(Text3->length());
 }
 
 void Form1::appendToResultText(std::u16string_view text)
 {
     Text3->append(QStringView(text));
+    m_period->textGrew();
 }
 
 void Form1::setStartEnabled(bool enabled)
@@ -253,6 +262,7 @@ void Form1::start()
     // A click still queued when the window closed must not start a run nobody can see or stop.
     if (!isVisible())
         return;
+    m_period->clear();
     m_engine.StartDivision();
 }
 
@@ -292,8 +302,10 @@ void Form1::askDecimalPlaces()
 void Form1::saveResult()
 {
     // The dialog is modal, so the result cannot change before it is written.
-    const ResultFileText SaveText = composeSaveText(Text1->text(), Text2->text(),
-        [&text = Text3->content()](qsizetype from, qsizetype length) { return text.mid(from, length); },
+    const ResultFileText SaveText = composeSaveText(
+        Text1->text(), Text2->text(),
+        [&text = Text3->content()](
+            qsizetype from, qsizetype length) { return text.mid(from, length); },
         Text3->length());
     CommonDialog1.Filter = QStringLiteral("TeXT files|*.txt|All|*.*");
     if (!CommonDialog1.ShowSave(this) || CommonDialog1.FileName.isEmpty())

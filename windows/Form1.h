@@ -11,6 +11,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class PeriodMarking;
 class QPushButton;
 class ResultBox;
 
@@ -37,6 +38,7 @@ private:
     void setDividendText(std::u16string_view text) override;
     std::u16string divisorText() const override;
     void setDivisorText(std::u16string_view text) override;
+    void divisionStarted(float dividend, float divisor) override;
     void setResultText(std::u16string_view text) override;
     void appendToResultText(std::u16string_view text) override;
     void setStartEnabled(bool enabled) override;
@@ -66,6 +68,7 @@ private:
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     ResultBox *Text3 = nullptr;
+    PeriodMarking *m_period = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;

@@ -123,8 +123,8 @@ private slots:
         }
     }
 
-    // Ink at the last character after Ctrl+End, none past it, the first row after a reader's scroll;
-    // after relayouts, and appends shown while they go on.
+    // Ink at the last character after Ctrl+End, none past it, the first row after a reader's
+    // scroll; after relayouts, and appends shown while they go on.
     void ink_data()
     {
         QTest::addColumn<QString>("change");
@@ -148,6 +148,18 @@ private slots:
         QCOMPARE(bar->value() == bar->maximum(), change == "appends");
         QCOMPARE(toldText, box()->text());
         QWidget *view = box()->viewport();
+        // A bar over the last three characters of the first row and the first three of the next.
+        const QFontMetrics metrics(box()->font());
+        const QRect first = box()->characterRect(0);
+        const qsizetype from = box()->offsetAt({ 0, first.bottom() + first.height() / 2 }) - 3;
+        box()->setOverline(from, 6);
+        for (qsizetype at = from - 1; at <= from + 6 && change != "appends"; ++at) {
+            const QRect glyph = box()->characterRect(at);
+            QTRY_COMPARE(inked(view,
+                             { glyph.left() + 1, glyph.top(), glyph.width() - 2,
+                                 metrics.ascent() - metrics.capHeight() }),
+                at >= from && at < from + 6);
+        }
         QTest::keyClick(box(), Qt::Key_End, Qt::ControlModifier);
         const QRect last = box()->characterRect(box()->length() - 1);
         QVERIFY(view->rect().adjusted(0, 0, 0, -2).contains(last)); // above the bottom margin

@@ -229,6 +229,51 @@ private slots:
                 shown + path, "Zlomkar:OK|Výsledek se nepodařilo uložit!|!" }));
     }
 
+    // What the box's tooltip and a reader say of the period, and the menu's bracketed copy.
+    void period_data()
+    {
+        QTest::addColumn<QString>("divisions");
+        QTest::addColumn<QString>("places");
+        QTest::addColumn<QString>("shown");
+        const QString seven = "Perioda: 6 číslic od 1. desetinného místa";
+        QTest::newRow("1/12") << "1/12"
+                              << "8"
+                              << "Předperioda: 2 číslice, perioda: 1 číslice od 3. desetinného "
+                                 "místa|on 0,08(3)";
+        QTest::newRow("stopped before its end") << "22/7"
+                                                << "3" << seven + "|off ";
+        QTest::newRow("negative") << "-1/7"
+                                  << "12" << seven + "|on -0,(142857)";
+        QTest::newRow("ends after a period") << "1/7 5/8"
+                                             << "12"
+                                             << "Výsledek je konečný|off ";
+    }
+    void period()
+    {
+        QFETCH(QString, divisions);
+        QFETCH(QString, places);
+        QFETCH(QString, shown);
+        DialogAnswerer answerer(places);
+        choose("MenuSetup", "MenuDesMist");
+        QGuiApplication::clipboard()->clear();
+        for (const QString &division : divisions.split(' '))
+            divide(division.section('/', 0, 0), division.section('/', 1));
+        QTRY_VERIFY(!box()->toolTip().isEmpty());
+        QString copy;
+        QTimer::singleShot(0, [&] {
+            auto *menu = static_cast<QMenu *>(QApplication::activePopupWidget());
+            QAction *bracketed = menu->actions().value(1);
+            copy = bracketed->text() + (bracketed->isEnabled() ? " on " : " off ");
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(bracketed).center());
+            menu->close();
+        });
+        QTest::keyClick(box(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(box()->toolTip() + '|'
+                + QAccessible::queryAccessibleInterface(box())->text(QAccessible::Description) + '|'
+                + copy + QGuiApplication::clipboard()->text(),
+            shown.replace('|', '|' + box()->toolTip() + "|Kopírovat s &periodou "));
+    }
+
     // Runs and About windows, repeated, leave no file open and hold no memory.
     void noLeaks()
     {
@@ -282,8 +327,8 @@ int quitProbe(const QString &how)
     return 0;
 }
 
-// Under a window manager, 1 for each that worked: keys at start, after help, Esc after a prompt in a
-// run, a drag's selection. Keys are retried: the focus may come late.
+// Under a window manager, 1 for each that worked: keys at start, after help, Esc after a prompt in
+// a run, a drag's selection. Keys are retried: the focus may come late.
 int focusProbe()
 {
     Form1 form(",");
