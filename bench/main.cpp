@@ -8,12 +8,14 @@
 //   zlomkar_bench --to-the-limit   a run to the limit of digits: its memory there, a save of
 //                                  its digits, and a Start after it
 //   zlomkar_bench --whole-text     what touches the whole of a hundred million digits
+//   zlomkar_bench --period         the search for a result's period, alone and beside a run
 //
 // The window runs on the platform Qt picks: offscreen when QT_QPA_PLATFORM=offscreen, or the X11
 // display in DISPLAY (for instance under xvfb-run).
 #include "DivisionEngine.h"
 #include "Form1.h"
 #include "NullHost.h"
+#include "Period.h"
 #include "ProcessMemory.h"
 #include "ResultBox.h"
 #include "Soak.h"
@@ -307,6 +309,8 @@ int main(int argc, char *argv[])
         return runToTheLimit();
     if (arguments.contains(QStringLiteral("--whole-text")))
         return wholeText();
+    if (arguments.contains(QStringLiteral("--period")))
+        return period();
     const bool quick = arguments.contains(QStringLiteral("--quick"));
     const qsizetype longRun = quick ? 5'000'000 : 50'000'000;
 
