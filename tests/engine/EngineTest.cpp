@@ -30,8 +30,8 @@ struct RecordingHost : DivisionHost
     void yield() override { onYield(++yields); }
 };
 
-// The exact fraction's period: the digits before it are the larger power of 2 or of 5 in the
-// reduced divisor, its length the order of 10 modulo what is left, none when nothing is left.
+// The exact fraction: the digits before the period are the larger power of 2 or 5 in the reduced
+// divisor, the period the order of 10 modulo the rest, if any.
 std::pair<qint64, qint64> exactPeriod(qint64 dividend, qint64 divisor)
 {
     divisor /= std::gcd(dividend, divisor);
@@ -157,10 +157,9 @@ private slots:
                  { 1, 9973 }, { 355, 113 }, { -1, 7 }, { 7, -2000003 }, { 1, 16777213 } })
             QTest::addRow("%d/%d", dividend, divisor) << dividend << divisor;
     }
-    // Against the digits the engine writes, and where its steps are exact (ten times a remainder
-    // below 2^25, which a float holds) against the exact fraction. Above that the partial dividends
-    // are rounded: the digits of 1/16777213 leave the fraction's (whose period is 4,194,303 long)
-    // and close a cycle of their own after a few thousand.
+    // Against the engine's digits, and the exact fraction where the steps are exact (ten times a
+    // remainder below 2^25). Above, rounding leaves it: 1/16777213's digits close a cycle in
+    // thousands, the fraction's period is 4,194,303.
     void period()
     {
         QFETCH(int, dividend);

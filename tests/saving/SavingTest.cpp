@@ -71,9 +71,7 @@ private slots:
         QFile file(path);
         QVERIFY(older.isNull() || (file.open(QIODevice::WriteOnly) && file.write(older)));
         file.close();
-        struct stat before
-        {
-        }, after {};
+        struct stat before = {}, after = {};
         if (setup == "own")
             QVERIFY(
                 chmod(qPrintable(path), 0640) == 0 && (getuid() || !chown(qPrintable(path), 7, 7)));
@@ -90,8 +88,7 @@ private slots:
 
         chmod(qPrintable(dir.path()), setup.startsWith("read-only") ? 0500 : 0700);
         const QDeadlineTimer second(1000);
-        // Written as in a user's session, where these signals end the program unless it handles
-        // them.
+        // As in a user's session, where these signals end the program unless it handles them.
         const pid_t writer = fork();
         if (writer == 0) {
             std::signal(SIGXFSZ, SIG_DFL);

@@ -229,34 +229,26 @@ private slots:
                 shown + path, "Zlomkar:OK|Výsledek se nepodařilo uložit!|!" }));
     }
 
-    // What the box's tooltip and a reader say of the period, and the menu's bracketed copy.
+    // Places and divisions: what the box's tooltip and a reader say of the period, the menu's
+    // bracketed copy.
     void period_data()
     {
-        QTest::addColumn<QString>("divisions");
-        QTest::addColumn<QString>("places");
         QTest::addColumn<QString>("shown");
         const QString seven = "Perioda: 6 číslic od 1. desetinného místa";
-        QTest::newRow("1/12") << "1/12"
-                              << "8"
-                              << "Předperioda: 2 číslice, perioda: 1 číslice od 3. desetinného "
-                                 "místa|on 0,08(3)";
-        QTest::newRow("stopped before its end") << "22/7"
-                                                << "3" << seven + "|off ";
-        QTest::newRow("negative") << "-1/7"
-                                  << "12" << seven + "|on -0,(142857)";
-        QTest::newRow("ends after a period") << "1/7 5/8"
-                                             << "12"
-                                             << "Výsledek je konečný|off ";
+        for (const QString &row : QStringList { "8 1/12|Předperioda: 2 číslice, perioda: 1 číslice "
+                                                "od 3. desetinného místa|on 0,08(3)",
+                 "3 22/7|" + seven + "|off ", "12 -1/7|" + seven + "|on -0,(142857)",
+                 "12 1/7 5/8|Výsledek je konečný|off " })
+            QTest::newRow(qPrintable(row.section('|', 0, 0))) << row.section('|', 1);
     }
     void period()
     {
-        QFETCH(QString, divisions);
-        QFETCH(QString, places);
         QFETCH(QString, shown);
-        DialogAnswerer answerer(places);
+        const QStringList divisions = QString(QTest::currentDataTag()).split(' ');
+        DialogAnswerer answerer(divisions[0]);
         choose("MenuSetup", "MenuDesMist");
         QGuiApplication::clipboard()->clear();
-        for (const QString &division : divisions.split(' '))
+        for (const QString &division : divisions.mid(1))
             divide(division.section('/', 0, 0), division.section('/', 1));
         QTRY_VERIFY(!box()->toolTip().isEmpty());
         QString copy;
