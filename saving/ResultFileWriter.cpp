@@ -15,15 +15,17 @@
 
 namespace {
 
-// Qt gives the new file the old one's permissions; its owner and group are kept too where the user
-// may set them.
-void keepOwner(const QString &fileName, int handle)
+// The new file keeps the old one's mode, and its owner and group where the user may set them; Qt
+// would carry over the permission bits alone.
+void keepOwnerAndMode(const QString &fileName, int handle)
 {
 #ifdef Q_OS_UNIX
     struct stat old;
-    if (::stat(QFile::encodeName(fileName), &old) == 0
-        && ::fchown(handle, old.st_uid, old.st_gid) != 0) [[maybe_unused]]
-        const int groupOnly = ::fchown(handle, uid_t(-1), old.st_gid);
+    if (::stat(QFile::encodeName(fileName), &old) != 0)
+        return;
+    if (::fchown(handle, old.st_uid, old.st_gid) != 0)
+        [[maybe_unused]] const int groupOnly = ::fchown(handle, uid_t(-1), old.st_gid);
+    ::fchmod(handle, old.st_mode & 07777);
 #endif
 }
 
@@ -34,7 +36,7 @@ bool writeWholeOrNothing(const QString &fileName, const ResultFileText &text)
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return writeOverInPlace(fileName, text);
-    keepOwner(fileName, file.handle());
+    keepOwnerAndMode(fileName, file.handle());
     return writeResultPieces(file, text) && file.commit();
 }
 

@@ -46,8 +46,9 @@ QByteArray windowManagerName(xcb_connection_t *connection, xcb_window_t window)
         atom(connection, "UTF8_STRING"));
 }
 
-// Openbox, for one, never focuses a window out of the task bar by itself: not when it is first
-// shown, nor when a modal window over it closes.
+// Openbox, for one, does not always focus the main window by itself: not when it is first shown
+// out of the task bar, nor when a modal window over it closes, as a replace question over the
+// Save As dialog does.
 class FocusRequester : public QObject
 {
 public:
@@ -87,6 +88,7 @@ void keepOutOfTaskBar(QWidget *window)
     xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
     if (QGuiApplication::platformName() != QLatin1String("xcb") || !connection)
         return;
+    new FocusRequester(window);
     // These window managers keep a window that is out of the task bar out of Alt+Tab too, and
     // Openbox never gives it the focus back when a window over it closes: a keyboard user could
     // not reach it, so there it stays in the task bar.
@@ -98,7 +100,6 @@ void keepOutOfTaskBar(QWidget *window)
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
         atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &skipTaskBar);
     xcb_flush(connection);
-    new FocusRequester(window);
 }
 
 #else

@@ -74,7 +74,7 @@ private slots:
         struct stat before = {}, after = {};
         if (setup == "own")
             QVERIFY(
-                chmod(qPrintable(path), 0640) == 0 && (getuid() || !chown(qPrintable(path), 7, 7)));
+                chmod(qPrintable(path), 02444) == 0 && (getuid() || !chown(qPrintable(path), 7, 7)));
         stat(qPrintable(path), &before);
         int readEnd = -1;
         const auto reader = [&](qsizetype from, qsizetype length) {

@@ -319,8 +319,8 @@ int quitProbe(const QString &how)
     return 0;
 }
 
-// Under a window manager, 1 for each that worked: keys at start, after help, Esc after a prompt in
-// a run, a drag's selection. Keys are retried: the focus may come late.
+// Under a window manager, 1 for each that worked: keys at start, after help, after a replaced save,
+// Esc after a prompt in a run, a drag's selection. Keys are retried: the focus may come late.
 int focusProbe()
 {
     Form1 form(",");
@@ -338,6 +338,11 @@ int focusProbe()
     press("1", [&] { return dividend->text().endsWith('1'); });
     form.findChild<QPushButton *>("Command3")->click();
     press("0", [&] { return dividend->text().endsWith('0'); });
+    answerer.input = QDir::home().filePath("saved"); // the second time over the first
+    for (int save = 0; save < 2; ++save)
+        form.findChild<QAction *>("MenuSave")->trigger();
+    press("2", [&] { return dividend->text().endsWith('2'); });
+    answerer.input = "<Esc>";
     auto *view = form.findChild<ResultBox *>()->viewport();
     QTest::mousePress(view, Qt::LeftButton, {}, { 3, 5 });
     QMouseEvent drag(QEvent::MouseMove, QPointF(200, 5), QPointF(), {}, Qt::LeftButton, {});

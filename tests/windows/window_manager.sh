@@ -5,7 +5,8 @@
 dbus-run-session "$2" >/dev/null 2>&1 &
 # Openbox loses a window shown before its desktops exist.
 until ! xprop -root _NET_NUMBER_OF_DESKTOPS _NET_SUPPORTED | grep -q "found\|such"; do sleep 0.1; done
-"$3" -platform xcb &
+# Under a file size limit that no write of the program fits.
+sh -c 'ulimit -f 0; exec "$0" -platform xcb' "$3" &
 fail() { echo "FAIL: $*"; failed=1; }
 # Fixed size, no minimise or maximise button (0x20, 0x40 of Motif field 3), window type $2.
 frame() {
@@ -26,7 +27,10 @@ p=$! a=$(xdotool search --all --pid $! --name ^Zlomkar$)
 b=$(xdotool search --sync --all --pid $! --name ^Zlomkar$)
 on $b && xdotool key alt+Tab && on $a || fail Alt+Tab
 xdotool key alt+Tab && on $b && xdotool key ctrl+q && on $a || fail "focus after Ctrl+Q"
+shown() { for i in $(seq 50); do xdotool search --onlyvisible --name "$1" >&2 && return; sleep 0.1; done; false; }
+xdotool key ctrl+s && shown "Uložit jako" && xdotool key Escape && on $a && xdotool key F1 \
+    && shown "O programu" || fail "size limit"
 kill $p
 keys=$("$1" -platform xcb --focus-probe)
-[ "$keys" = 1111 ] || fail "keys: $keys"
+[ "$keys" = 11111 ] || fail "keys: $keys"
 [ -z "$failed" ]
