@@ -7,10 +7,10 @@ sanitize_build_dir="$repo_root/build-sanitize"
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev libxcb1-dev
+    qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev libxcb1-dev libwayland-dev
     fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file
-    xvfb xauth x11-utils openbox xfwm4 metacity dbus-daemon xdotool
+    xvfb xauth x11-utils openbox xfwm4 metacity dbus-daemon xdotool weston qt6-wayland
 )
 
 as_root() {
