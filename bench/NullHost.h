@@ -8,7 +8,8 @@ class NullHost : public DivisionHost
 public:
     std::u16string dividendText() const override { return u"1"; }
     void setDividendText(std::u16string_view) override { }
-    std::u16string divisorText() const override { return u"7"; }
+    std::u16string divisor = u"7";
+    std::u16string divisorText() const override { return divisor; }
     void setDivisorText(std::u16string_view) override { }
     void setResultText(std::u16string_view) override { }
     void appendToResultText(std::u16string_view) override { }

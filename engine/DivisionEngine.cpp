@@ -2,18 +2,21 @@
 
 #include "DivisionHost.h"
 #include "DivisionSteps.h"
+#include "ExactDigits.h"
 #include "MessageCatalogue.h"
 #include "NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace DivisionSteps;
 
-DivisionEngine::DivisionEngine(
-    DivisionHost &host, std::u16string decimalSeparator, std::int64_t digitLimit)
+DivisionEngine::DivisionEngine(DivisionHost &host, std::u16string decimalSeparator,
+    std::int64_t digitLimit, std::int64_t digitsPerYield)
     : m_host(host)
     , m_decimalSeparator(std::move(decimalSeparator))
     , m_digitLimit(digitLimit)
+    , m_digitsPerYield(digitsPerYield)
 { }
 
 void DivisionEngine::StartDivision()
@@ -60,32 +63,58 @@ void DivisionEngine::ComputeDigits(bool negative)
     m_host.setResultText((negative ? u"-" : u"")
         + NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator) + u',');
 
-    for (std::int64_t digits = 1;; ++digits) {
+    // While ten times any remainder fits a float's 24 bits the float steps are exact integer long
+    // division, which the integer path does twelve digits a division; the choice holds for the run.
+    const bool exactSteps = double(Divisor) * 10.0 <= double(1 << 24);
+    std::int64_t remainder = wholeValue(Dividend) % wholeValue(Divisor);
+    std::u16string piece;
+    for (std::int64_t digits = 0;;) {
         // Stop, a reached limit and a zero remainder all take effect here, so a run ends at the
         // top of the pass after the one that asked for it.
         if (Stopped) {
             m_host.setStartEnabled(true);
             return;
         }
+        piece.clear();
+        const std::int64_t count = pieceLength(digits);
+        bool finished = false;
+        std::int64_t written = 0;
+        if (exactSteps) {
+            finished = appendExactDigits(remainder, wholeValue(Divisor), count, piece);
+            written = std::int64_t(piece.size());
+            Dividend = float((piece.back() - u'0') * wholeValue(Divisor) + remainder);
+        }
+        for (; !exactSteps && written < count && !finished; ++written) {
+            Dividend = nextDividend(Dividend, Divisor);
+            const float digit = quotientFloor(Dividend, Divisor);
+            digit < 10 ? piece += char16_t(u'0' + int(digit))
+                       : piece += NumberText::fromFloat(digit, m_decimalSeparator);
+            finished = dividesExactly(Dividend, Divisor);
+        }
+        digits += written;
         // DigitCount, a float, holds the count exactly only up to 2^24, so the places are compared
         // with the exact count; a number of places that is not whole never equals it.
         DigitCount = float(digits);
         const bool placesReached = double(digits) == double(DecimalPlaces);
-        if (placesReached || digits == m_digitLimit)
+        if (placesReached || digits == m_digitLimit || finished)
             Stopped = true;
-
-        Dividend = nextDividend(Dividend, Divisor);
-        m_host.appendToResultText(
-            NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator));
-
-        const bool finished = dividesExactly(Dividend, Divisor);
-        if (finished)
-            Stopped = true;
+        m_host.appendToResultText(piece);
         // Decided before the yield, where a Stop and a new Start may replace this run's state.
         if (digits == m_digitLimit && !placesReached && !finished)
             m_host.showWarning(MessageCatalogue::text(124));
         m_host.yield();
     }
+}
+
+// The digits of the next pass: as many as the host takes between two yields, but none past the
+// places asked for or the limit.
+std::int64_t DivisionEngine::pieceLength(std::int64_t digits) const
+{
+    std::int64_t length = std::min(m_digitsPerYield, m_digitLimit - digits);
+    const double places = DecimalPlaces;
+    if (places > double(digits) && places < double(m_digitLimit) && places == std::floor(places))
+        length = std::min(length, std::int64_t(places) - digits);
+    return length;
 }
 
 // Parsed without the locale, written and read back with it, then floored: "2,9" becomes "2",

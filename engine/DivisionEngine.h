@@ -5,17 +5,18 @@
 
 class DivisionHost;
 
-// School long division of two whole numbers, one decimal digit per pass, yielding to the host's
-// event loop after every digit. The state is public because the window's commands act on it
-// between two digits: Stop sets Stopped, the decimal-places prompt sets DecimalPlaces.
+// School long division of two whole numbers, a piece of decimal digits per pass, yielding to the
+// host's event loop after every piece. The state is public because the window's commands act on it
+// between two pieces: Stop sets Stopped, the decimal-places prompt sets DecimalPlaces.
 class DivisionEngine
 {
 public:
     // A run stops by itself after `digitLimit` decimal digits, before it exhausts the memory.
     static constexpr std::int64_t maximumDigits = 100'000'000;
 
+    // A piece is at most `digitsPerYield` digits long.
     DivisionEngine(DivisionHost &host, std::u16string decimalSeparator,
-        std::int64_t digitLimit = maximumDigits);
+        std::int64_t digitLimit = maximumDigits, std::int64_t digitsPerYield = 1);
 
     // Performs a whole run before it returns; other commands run inside its yields.
     void StartDivision();
@@ -30,10 +31,12 @@ public:
 
 private:
     void ComputeDigits(bool negative);
+    std::int64_t pieceLength(std::int64_t digits) const;
     std::u16string normalisedOperand(const std::u16string &text) const;
     void endWithError(int resultMessage, int warningMessage);
 
     DivisionHost &m_host;
     const std::u16string m_decimalSeparator;
     const std::int64_t m_digitLimit;
+    const std::int64_t m_digitsPerYield;
 };

@@ -18,8 +18,8 @@ public:
     virtual void divisionStarted(float /*dividend*/, float /*divisor*/) { }
 
     virtual void setResultText(std::u16string_view text) = 0;
-    // Extends the result text at its end; called once for every digit, so it must not cost more
-    // as the text grows.
+    // Extends the result text at its end; called once for every piece of digits, so it must not
+    // cost more as the text grows.
     virtual void appendToResultText(std::u16string_view text) = 0;
 
     virtual void setStartEnabled(bool enabled) = 0;

@@ -41,7 +41,7 @@ Form1::Form1(
     const QString &decimalSeparator, AboutSetup aboutSetup, qint64 digitLimit, QWidget *parent)
     : QMainWindow(parent)
     , m_decimalSeparator(decimalSeparator)
-    , m_engine(*this, decimalSeparator.toStdU16String(), digitLimit)
+    , m_engine(*this, decimalSeparator.toStdU16String(), digitLimit, digitsPerYield)
     , m_aboutSetup(std::move(aboutSetup))
 {
     setObjectName(QStringLiteral("Form1"));

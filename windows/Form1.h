@@ -23,6 +23,10 @@ class Form1 : public QMainWindow, public DivisionHost
     Q_OBJECT
 
 public:
+    // The digits a run hands over between two yields: the yields keep their time gate, and a piece
+    // costs a few hundred microseconds at most.
+    static constexpr qint64 digitsPerYield = 1 << 16;
+
     // `aboutSetup` tells the About window where to look for its notice and how to open links; a run
     // stops by itself after `digitLimit` decimal digits.
     explicit Form1(const QString &decimalSeparator,

@@ -1,8 +1,10 @@
 #include "CodePage1250.h"
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
+#include "DivisionSteps.h"
 #include "PeriodFinder.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <functional>
 #include <numeric>
@@ -98,6 +100,9 @@ private slots:
         row("1/3", "0,333", 0, "limit 3");
         row("1/8", "0,125", 0, "limit 3 with the last digit");
         row("1/7", "0,14285714285714285714", 20, "limit 50");
+        row("1/3", "0,33333333", 0, "8 places, pieces 2");
+        row("1/7", "0,14285714285714285714", 20, "limit 50, pieces 7");
+        row("1/16777213", "0,0000000596046", 13, "limit 50, pieces 4");
         row("1/3", zero, 0, "limit 3, Start of 1/0");
         // More places than a float counts, once: it takes 16 million digits.
         row("1/7", "0," + QString("142857").repeated(2796203).left(16777218), 16777218,
@@ -117,12 +122,13 @@ private slots:
         const qint64 limit = event.startsWith("limit")
             ? event.section(' ', 1, 1).remove(',').toLongLong()
             : DivisionEngine::maximumDigits;
-        DivisionEngine engine(host, separator.toStdU16String(), limit);
+        DivisionEngine engine(host, separator.toStdU16String(), limit,
+            event.contains("pieces") ? event.section(' ', -1).toLongLong() : 1);
         engine.DecimalPlaces = places;
         host.onYield = [&](int yield) {
             engine.Stopped |= (yield == 5 && event == "stop")
                 || (yield == 10 && limit == DivisionEngine::maximumDigits);
-            if (yield == 3 && event.endsWith("places"))
+            if (yield == 3 && event.contains("places"))
                 engine.DecimalPlaces = event.front().digitValue();
             if (yield == 3 && !nested.isEmpty()) { // Stop, then Start
                 host.dividend = nested.section('/', 0, 0).toStdU16String();
@@ -153,8 +159,13 @@ private slots:
     {
         QTest::addColumn<int>("dividend");
         QTest::addColumn<int>("divisor");
-        for (auto [dividend, divisor] : { std::pair(1, 7), { 22, 7 }, { 1, 12 }, { 5, 8 },
-                 { 1, 9973 }, { 355, 113 }, { -1, 7 }, { 7, -2000003 }, { 1, 16777213 } })
+        QList<std::pair<int, int>> rows { { 1, 7 }, { 22, 7 }, { 1, 12 }, { 5, 8 }, { 1, 9973 },
+            { 355, 113 }, { -1, 7 }, { 7, -2000003 }, { 1, 16777213 } };
+        // Random operands about the largest divisor of the integer path, 2^24 / 10.
+        QRandomGenerator random(2026);
+        for (int row = 0; row < 6; ++row)
+            rows.append({ random.bounded(1 << 30), 1677721 - 3 + random.bounded(6) });
+        for (auto [dividend, divisor] : rows)
             QTest::addRow("%d/%d", dividend, divisor) << dividend << divisor;
     }
     // Against the engine's digits, and the exact fraction where the steps are exact (ten times a
@@ -165,7 +176,8 @@ private slots:
         QFETCH(int, dividend);
         QFETCH(int, divisor);
         const Period found = findPeriod(float(dividend), float(divisor), 10'000'000);
-        const auto exact = exactPeriod(std::abs(dividend), std::abs(divisor));
+        // The division takes its operands as floats, which round a dividend above 2^24.
+        const auto exact = exactPeriod(qint64(std::fabs(float(dividend))), std::abs(divisor));
         QCOMPARE(found.preperiod == exact.first && found.length == exact.second,
             10LL * std::abs(divisor) < 1 << 25);
         QCOMPARE(found.kind, found.length ? Period::Kind::Repeats : Period::Kind::Ends);
@@ -174,9 +186,16 @@ private slots:
         host.dividend = QString::number(dividend).toStdU16String();
         host.divisor = QString::number(divisor).toStdU16String();
         host.onYield = [](int) {};
-        DivisionEngine engine(host, u",", found.preperiod + 2 * found.length + 1);
+        DivisionEngine engine(host, u",", found.preperiod + 2 * found.length + 1, 4096);
         engine.StartDivision();
         const QString digits = QString::fromStdU16String(host.result).section(',', 1);
+        QString stepped; // as the float steps give them, a digit at a time
+        for (float partial = std::fabs(float(dividend)); stepped.size() < digits.size();) {
+            partial = DivisionSteps::nextDividend(partial, std::fabs(float(divisor)));
+            stepped += QString::number(
+                DivisionSteps::quotientFloor(partial, std::fabs(float(divisor))));
+        }
+        QCOMPARE(digits, stepped);
         const qint64 start = found.preperiod, length = found.length;
         QCOMPARE(digits.size(), length ? start + 2 * length + 1 : start);
         QCOMPARE(digits.mid(start, length), digits.mid(start + length, length));
