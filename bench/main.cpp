@@ -106,6 +106,9 @@ public:
     ResultBox *box() const { return m_result; }
     Form1 &form() { return m_form; }
 
+    // When the run reached the limit of digits, if it did.
+    double limitMs = -1;
+
     // How a run is ended: a click on Stop, or the window's close box.
     enum class Ending { StopClick, CloseBox };
 
@@ -120,6 +123,11 @@ public:
         Clock::time_point stopPressed;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
+            // The warning that the run reached the limit of digits.
+            if (QWidget *warning = QApplication::activeModalWidget()) {
+                limitMs = millisecondsSince(start);
+                return void(warning->close());
+            }
             if (!during(millisecondsSince(start)))
                 return;
             poll.stop();
@@ -152,6 +160,7 @@ struct Figures
     std::pair<double, double> appendNs;
     qsizetype after2s = 0;
     qsizetype after8s = 0;
+    double limitSeconds = -1;
     // Digits at the end of every second, to see whether the rate holds.
     QList<qsizetype> everySecond;
     double paintsPerSecond = 0;
@@ -336,6 +345,13 @@ int main(int argc, char *argv[])
             figures.paintsPerSecond = counter.paints / (elapsedMs / 1000);
             return true;
         });
+        // A run that reaches the limit of digits first ends there.
+        figures.limitSeconds = run.limitMs / 1000;
+        if (figures.after8s == 0) {
+            figures.after2s = figures.after2s ? figures.after2s : run.digits();
+            figures.after8s = run.digits();
+            figures.paintsPerSecond = counter.paints / figures.limitSeconds;
+        }
     }
     auto early = [](double elapsedMs) { return elapsedMs >= 100; };
     figures.stopEarly = WindowRun().runUntil(early);
@@ -368,7 +384,8 @@ int main(int argc, char *argv[])
     figures.quitMs = quitLatencyMs(QCoreApplication::applicationFilePath());
 
     const QString platform = QGuiApplication::platformName();
-    const double windowRate = double(figures.after8s) / 8;
+    const double windowRate
+        = double(figures.after8s) / (figures.limitSeconds > 0 ? figures.limitSeconds : 8);
     const auto digits = static_cast<long long>(figures.longRunDigits);
     std::printf("| measure (%s) | figure | target |\n|---|---|---|\n", qPrintable(platform));
     std::printf(
@@ -385,9 +402,13 @@ int main(int argc, char *argv[])
         std::printf("| window, digits in second %lld | %lld | |\n",
             static_cast<long long>(second + 1),
             static_cast<long long>(figures.everySecond[second] - figures.everySecond[second - 1]));
-    std::printf("| window, digits per second over 8 s | %.0f | |\n", windowRate);
-    std::printf("| window / engine alone | %.2f | >= 0.5 |\n", windowRate / figures.engineRate);
-    std::printf("| digits after 8 s / after 2 s | %.2f | >= 3 |\n",
+    std::printf("| window, digits per second over 8 s or to the limit | %.0f | |\n", windowRate);
+    std::printf(
+        "| window, seconds to the limit of digits (-0.001: not reached in 8 s) | %.3f | <= 2 "
+        "|\n",
+        figures.limitSeconds);
+    std::printf("| window / engine alone | %.2f | |\n", windowRate / figures.engineRate);
+    std::printf("| digits after 8 s / after 2 s | %.2f | |\n",
         double(figures.after8s) / double(std::max<qsizetype>(1, figures.after2s)));
     std::printf("| result box paints per second during the run | %.0f | >= 30 |\n",
         figures.paintsPerSecond);
