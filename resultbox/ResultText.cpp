@@ -16,12 +16,23 @@ void ResultText::append(QStringView text)
         set(toString().append(text));
         return;
     }
-    for (QChar c : text) {
-        m_tailIsDigits = m_tailIsDigits && isDigit(c);
+    // A block's part at a time, in a loop simple enough for the compiler to do many characters at
+    // once: a run's pieces are tens of thousands of digits.
+    bool digits = true;
+    for (qsizetype from = 0; from < text.size();) {
         if (m_tailSize % blockSize == 0)
             m_blocks.push_back(std::make_shared_for_overwrite<char[]>(blockSize));
-        m_blocks.back()[m_tailSize++ % blockSize] = char(c.unicode());
+        const qsizetype count = std::min(blockSize - m_tailSize % blockSize, text.size() - from);
+        const char16_t *source = text.utf16() + from;
+        char *target = m_blocks.back().get() + m_tailSize % blockSize;
+        for (qsizetype i = 0; i < count; ++i) {
+            target[i] = char(source[i]);
+            digits &= isDigit(QChar(source[i]));
+        }
+        from += count;
+        m_tailSize += count;
     }
+    m_tailIsDigits = m_tailIsDigits && digits;
 }
 
 QString ResultText::mid(qsizetype position, qsizetype length) const
