@@ -106,8 +106,9 @@ public:
     ResultBox *box() const { return m_result; }
     Form1 &form() { return m_form; }
 
-    // When the run reached the limit of digits, if it did.
+    // When the run reached the limit of digits, if it did, and the resident set then.
     double limitMs = -1;
+    qint64 residentAtLimit = 0;
 
     // How a run is ended: a click on Stop, or the window's close box.
     enum class Ending { StopClick, CloseBox };
@@ -126,6 +127,7 @@ public:
             // The warning that the run reached the limit of digits.
             if (QWidget *warning = QApplication::activeModalWidget()) {
                 limitMs = millisecondsSince(start);
+                residentAtLimit = residentBytes();
                 return void(warning->close());
             }
             if (!during(millisecondsSince(start)))
@@ -225,7 +227,6 @@ double menuMs(ResultBox *box)
 int runToTheLimit()
 {
     WindowRun run;
-    qint64 bytes = 0;
     QTemporaryDir folder;
     Clock::time_point saveAccepted;
     QTimer modal;
@@ -236,9 +237,6 @@ int runToTheLimit()
                 ->setText(folder.filePath(QStringLiteral("result.txt")));
             saveAccepted = Clock::now();
             QMetaObject::invokeMethod(dialog, &QDialog::accept);
-        } else if (window) {
-            bytes = residentBytes();
-            window->close();
         }
     });
     modal.start(100);
@@ -258,12 +256,12 @@ int runToTheLimit()
     const double startMs = millisecondsOf(
         [&] { run.form().findChild<QPushButton *>(QStringLiteral("Command1"))->click(); });
 
-    std::printf("| digits held at the limit | %lld |\n| seconds to the limit | %.0f |\n"
+    std::printf("| digits held at the limit | %lld |\n| seconds to the limit | %.2f |\n"
                 "| resident set at the limit, MB | %.0f |\n"
                 "| Save: bytes written | %lld |\n| Save: seconds | %.2f |\n"
                 "| Save: memory added above the run's resident set, MB | %.1f |\n"
                 "| Start after the run, assistive technology %s, ms | %.1f |\n",
-        static_cast<long long>(digits), seconds, double(bytes) / 1e6,
+        static_cast<long long>(digits), seconds, double(run.residentAtLimit) / 1e6,
         static_cast<long long>(savedBytes), saveMs / 1000,
         double(statusBytes("VmHWM:") - beforeSave) / 1e6, QAccessible::isActive() ? "on" : "off",
         startMs);

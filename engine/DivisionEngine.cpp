@@ -16,7 +16,7 @@ DivisionEngine::DivisionEngine(DivisionHost &host, std::u16string decimalSeparat
     : m_host(host)
     , m_decimalSeparator(std::move(decimalSeparator))
     , m_digitLimit(digitLimit)
-    , m_digitsPerYield(digitsPerYield)
+    , m_digitsPerYield(std::max<std::int64_t>(digitsPerYield, 1))
 { }
 
 void DivisionEngine::StartDivision()
