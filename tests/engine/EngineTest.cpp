@@ -190,12 +190,19 @@ private slots:
         engine.StartDivision();
         const QString digits = QString::fromStdU16String(host.result).section(',', 1);
         QString stepped; // as the float steps give them, a digit at a time
-        for (float partial = std::fabs(float(dividend)); stepped.size() < digits.size();) {
+        float partial = std::fabs(float(dividend));
+        while (stepped.size() < digits.size()) {
             partial = DivisionSteps::nextDividend(partial, std::fabs(float(divisor)));
             stepped += QString::number(
                 DivisionSteps::quotientFloor(partial, std::fabs(float(divisor))));
         }
         QCOMPARE(digits, stepped);
+        QCOMPARE(QList({ engine.Dividend, engine.DigitCount }),
+            QList({ partial, float(digits.size()) }));
+        // A limit one short of the end of the first period.
+        QCOMPARE(
+            findPeriod(float(dividend), float(divisor), found.preperiod + found.length - 1).kind,
+            found.length ? Period::Kind::BeyondLimit : Period::Kind::Ends);
         const qint64 start = found.preperiod, length = found.length;
         QCOMPARE(digits.size(), length ? start + 2 * length + 1 : start);
         QCOMPARE(digits.mid(start, length), digits.mid(start + length, length));
