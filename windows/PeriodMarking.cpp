@@ -29,8 +29,8 @@ QString statement(const Period &period, qint64 digitLimit)
     const QString before = period.preperiod
         ? message(127) + digitCount(period.preperiod) + message(128)
         : message(126);
-    return before + digitCount(period.length) + message(131) + QString::number(period.preperiod + 1)
-        + message(132);
+    return before + digitCount(period.length) + message(131)
+        + QLocale(QLocale::Czech).toString(period.preperiod + 1) + message(132);
 }
 
 } // namespace
