@@ -1,15 +1,10 @@
 #include "Period.h"
 
-#include "Form1.h"
 #include "PeriodFinder.h"
 #include "ProcessMemory.h"
-#include "ResultBox.h"
+#include "WindowRun.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <cstdio>
 #include <thread>
 
@@ -32,30 +27,12 @@ Search searchAlone(float dividend, float divisor)
     return { double(timer.nsecsElapsed()) / 1e6, statusBytes("VmHWM:") - before, found };
 }
 
-// Runs `dividend` / `divisor` in a fresh main window for `milliseconds`; calls `watch` every
-// millisecond or so in its yields, and returns the digits it held at the end.
-qsizetype windowRun(const QString &dividend, const QString &divisor, int milliseconds,
-    const std::function<void(ResultBox *, double)> &watch = {})
+// The digits of 1 / 7 in the window after `milliseconds`.
+qsizetype digitsIn(int milliseconds)
 {
-    Form1 form(QStringLiteral(","));
-    form.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(dividend);
-    form.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(divisor);
-    form.show();
-    auto *box = form.findChild<ResultBox *>(QStringLiteral("Text3"));
-    QElapsedTimer timer;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (QWidget *warning = QApplication::activeModalWidget()) // the limit of digits reached
-            warning->close();
-        if (watch)
-            watch(box, double(timer.nsecsElapsed()) / 1e6);
-        if (timer.elapsed() >= milliseconds)
-            form.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
-    });
-    poll.start(1);
-    timer.start();
-    form.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
-    return box->length();
+    WindowRun run;
+    run.runUntil([&](double ms) { return ms >= milliseconds; });
+    return run.digits();
 }
 
 } // namespace
@@ -74,9 +51,12 @@ int period()
     }
 
     double statedAfter = -1;
-    windowRun(QStringLiteral("1"), QStringLiteral("16777213"), 500, [&](ResultBox *box, double ms) {
-        if (statedAfter < 0 && !box->toolTip().isEmpty())
+    WindowRun stated(QStringLiteral("1"), QStringLiteral("16777213"));
+    stated.pollMs = 1;
+    stated.runUntil([&](double ms) {
+        if (statedAfter < 0 && !stated.box()->toolTip().isEmpty())
             statedAfter = ms;
+        return ms >= 500;
     });
     std::printf("| window, 1/16777213: Start to the period stated, ms | %.1f |\n", statedAfter);
 
@@ -84,12 +64,12 @@ int period()
     // the run shares the machine with it the whole time.
     qsizetype alone = 0, beside = 0;
     for (int round = 0; round < 5; ++round) {
-        alone += windowRun(QStringLiteral("1"), QStringLiteral("7"), 500);
+        alone += digitsIn(500);
         std::jthread busy([](std::stop_token stop) {
             while (!stop.stop_requested())
                 findPeriod(1, 3000017, 100'000'000, stop);
         });
-        beside += windowRun(QStringLiteral("1"), QStringLiteral("7"), 500);
+        beside += digitsIn(500);
     }
     std::printf("| window, 1/7: digits in 5 x 0.5 s alone | %lld |\n"
                 "| window, 1/7: digits in 5 x 0.5 s with a search busy beside | %lld |\n"

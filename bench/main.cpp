@@ -20,6 +20,7 @@
 #include "ResultBox.h"
 #include "Soak.h"
 #include "WholeText.h"
+#include "WindowRun.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -41,13 +42,6 @@
 #include <functional>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // The engine with the window's pieces, 1/7 on the integer path or 1/`divisor` on the float steps.
 double engineDigitsPerSecond(float digits, std::u16string divisor = u"7")
@@ -86,74 +80,6 @@ std::pair<double, double> resultBoxAppendNs(qsizetype digits)
     }
     return { first, last };
 }
-
-// The main window dividing 1 by 7 without a limit, driven by timers that run inside its yields.
-class WindowRun
-{
-public:
-    WindowRun()
-        : m_form(QStringLiteral(","))
-    {
-        m_form.show();
-        // Without a window manager the window may never get the focus, so keys go to the box.
-        m_operand = m_form.findChild<QLineEdit *>(QStringLiteral("Text1"));
-        m_operand->setText(QStringLiteral("1"));
-        m_form.findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QStringLiteral("7"));
-        m_result = m_form.findChild<ResultBox *>(QStringLiteral("Text3"));
-    }
-
-    qsizetype digits() const { return m_result->length() - 2; }
-    ResultBox *box() const { return m_result; }
-    Form1 &form() { return m_form; }
-
-    // When the run reached the limit of digits, if it did, and the resident set then.
-    double limitMs = -1;
-    qint64 residentAtLimit = 0;
-
-    // How a run is ended: a click on Stop, or the window's close box.
-    enum class Ending { StopClick, CloseBox };
-
-    // Starts the run and calls `during` every 10 ms inside it until `during` asks to stop by
-    // returning true; then Stop is clicked or the window closed, posted so that it waits in the
-    // queue as input from the window system does, and this returns the milliseconds from that
-    // click to the end of the run.
-    double runUntil(
-        const std::function<bool(double elapsedMs)> &during, Ending ending = Ending::StopClick)
-    {
-        const auto start = Clock::now();
-        Clock::time_point stopPressed;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            // The warning that the run reached the limit of digits.
-            if (QWidget *warning = QApplication::activeModalWidget()) {
-                limitMs = millisecondsSince(start);
-                residentAtLimit = residentBytes();
-                return void(warning->close());
-            }
-            if (!during(millisecondsSince(start)))
-                return;
-            poll.stop();
-            stopPressed = Clock::now();
-            if (ending == Ending::CloseBox)
-                return QCoreApplication::postEvent(m_form.windowHandle(), new QCloseEvent);
-            auto *stop = m_form.findChild<QPushButton *>(QStringLiteral("Command2"));
-            const QPointF centre = stop->rect().center();
-            for (auto type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease })
-                QCoreApplication::postEvent(stop,
-                    new QMouseEvent(type, centre, stop->mapToGlobal(centre), Qt::LeftButton,
-                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                        Qt::NoModifier));
-        });
-        poll.start(10);
-        m_form.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
-        return millisecondsSince(stopPressed);
-    }
-
-private:
-    Form1 m_form;
-    QLineEdit *m_operand = nullptr;
-    ResultBox *m_result = nullptr;
-};
 
 struct Figures
 {

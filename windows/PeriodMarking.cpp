@@ -10,10 +10,16 @@
 
 namespace {
 
+// Counts grouped as Czech writes them, "1 677 702".
+QString czechNumber(qint64 number)
+{
+    return QLocale(QLocale::Czech).toString(number);
+}
+
 // "6 číslic", "2 číslice": Czech counts of 1 to 4 take the other form.
 QString digitCount(qint64 count)
 {
-    return QLocale(QLocale::Czech).toString(count) + message(count >= 1 && count <= 4 ? 129 : 130);
+    return czechNumber(count) + message(count >= 1 && count <= 4 ? 129 : 130);
 }
 
 QString statement(const Period &period, qint64 digitLimit)
@@ -22,15 +28,15 @@ QString statement(const Period &period, qint64 digitLimit)
     case Period::Kind::Ends:
         return message(125);
     case Period::Kind::BeyondLimit:
-        return message(133) + QLocale(QLocale::Czech).toString(digitLimit) + message(115);
+        return message(133) + czechNumber(digitLimit) + message(115);
     case Period::Kind::Repeats:
         break;
     }
     const QString before = period.preperiod
         ? message(127) + digitCount(period.preperiod) + message(128)
         : message(126);
-    return before + digitCount(period.length) + message(131)
-        + QLocale(QLocale::Czech).toString(period.preperiod + 1) + message(132);
+    return before + digitCount(period.length) + message(131) + czechNumber(period.preperiod + 1)
+        + message(132);
 }
 
 } // namespace
