@@ -1,5 +1,6 @@
 #include "ProgramStart.h"
 
+#include "AtSpiDoor.h"
 #include "BuildConfig.h"
 #include "FixedSizeWindows.h"
 #include "Form1.h"
@@ -19,6 +20,7 @@ std::unique_ptr<Form1> startProgram(QApplication &application)
 #endif
     installQtTranslation(application);
     keepFixedSizeWindowsNormal();
+    AtSpiDoor::standInFrontOfQtBridge();
     QCoreApplication::setApplicationName(QStringLiteral(ZLOMKAR_PRODUCT_NAME));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZLOMKAR_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZLOMKAR_APP_ID));

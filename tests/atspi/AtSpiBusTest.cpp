@@ -1,0 +1,241 @@
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+const QString root = QStringLiteral("/org/a11y/atspi/accessible/root");
+const QString accessible = QStringLiteral("org.a11y.atspi.Accessible");
+const QString text = QStringLiteral("org.a11y.atspi.Text");
+const QString component = QStringLiteral("org.a11y.atspi.Component");
+const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+void press(const QString &keys)
+{
+    run("xdotool", QStringList("key") + keys.split(' '));
+}
+
+// The numbers of a reply, also inside a structure.
+QList<int> numbers(const QDBusMessage &reply)
+{
+    QList<int> found;
+    for (const QVariant &argument : reply.arguments()) {
+        if (!argument.canConvert<QDBusArgument>()) {
+            found << argument.toInt();
+            continue;
+        }
+        const QDBusArgument structure = argument.value<QDBusArgument>();
+        structure.beginStructure();
+        while (!structure.atEnd()) {
+            int number = 0;
+            structure >> number;
+            found << number;
+        }
+        structure.endStructure();
+    }
+    return found;
+}
+
+} // namespace
+
+// The real program on a real accessibility bus, driven by keys and clicks through the X server
+// and called as a screen reader or any other program on the bus would call it. Its screen is
+// scaled twice, so the device pixels a reader is told are not the program's logical ones.
+class AtSpiBusTest : public QObject
+{
+    Q_OBJECT
+
+    QProcess m_program;
+    QDBusConnection m_bus { QString() };
+    QString m_name;
+    QString m_box;
+
+    QDBusMessage call(const QString &path, const QString &interface, const QString &member,
+        const QVariantList &arguments = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(m_name, path, interface, member);
+        message.setArguments(arguments);
+        return m_bus.call(message, QDBus::Block, 5000);
+    }
+    QVariant property(const QString &path, const QString &interface, const QString &name)
+    {
+        const QDBusMessage reply = call(path, properties, "Get", { interface, name });
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
+    }
+    int characters() { return property(m_box, text, "CharacterCount").toInt(); }
+    // Alive and answering: the first characters of the result.
+    bool answering() { return !call(m_box, text, "GetText", { 0, 2 }).arguments().isEmpty(); }
+    void setText(const QString &name, const QString &typed)
+    {
+        call(find(root, name), "org.a11y.atspi.EditableText", "SetTextContents", { typed });
+    }
+    // Start is the main window's default button.
+    void divide(const QString &dividend, const QString &divisor)
+    {
+        setText("dělenec", dividend);
+        setText("dělitel", divisor);
+        press("Return");
+    }
+    // The first object at or below `path` with this name.
+    QString find(const QString &path, const QString &name)
+    {
+        if (property(path, accessible, "Name") == name)
+            return path;
+        const QVariant reply = call(path, accessible, "GetChildren").arguments().value(0);
+        if (!reply.canConvert<QDBusArgument>())
+            return {};
+        const QDBusArgument children = reply.value<QDBusArgument>();
+        QStringList paths;
+        children.beginArray();
+        while (!children.atEnd()) {
+            QString service;
+            QDBusObjectPath child;
+            children.beginStructure();
+            children >> service >> child;
+            children.endStructure();
+            paths << child.path();
+        }
+        children.endArray();
+        for (const QString &child : paths)
+            if (const QString found = find(child, name); !found.isEmpty())
+                return found;
+        return {};
+    }
+    QString programName()
+    {
+        for (const QString &name : m_bus.interface()->registeredServiceNames().value())
+            if (m_bus.interface()->servicePid(name).value() == uint(m_program.processId()))
+                return name;
+        return {};
+    }
+
+private slots:
+    // The program, once on the bus, shows 1 / 0, "Chybné zadání => dělení nulou", and a warning
+    // that Enter closes.
+    void initTestCase()
+    {
+        const QDBusReply<QString> address
+            = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+                "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress"));
+        QVERIFY(address.isValid());
+        m_bus = QDBusConnection::connectToBus(address.value(), "reader");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        environment.insert("QT_SCALE_FACTOR", "2");
+        m_program.setProcessEnvironment(environment);
+        m_program.start(qEnvironmentVariable("ZLOMKAR_PROGRAM"), { "-platform", "xcb" });
+        QVERIFY(m_program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!(m_name = programName()).isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(m_box = find(root, "výsledek")).isEmpty(), 20000);
+        divide("1", "0");
+        QTRY_COMPARE_WITH_TIMEOUT(characters(), 29, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            run("xdotool", { "search", "--onlyvisible", "--name", "^Zlomkar$" }).count('\n'), 2,
+            20000);
+        press("Return");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            run("xdotool", { "search", "--onlyvisible", "--name", "^Zlomkar$" }).count('\n'), 1,
+            20000);
+    }
+    void cleanupTestCase()
+    {
+        m_program.kill();
+        m_program.waitForFinished();
+    }
+
+    // Calls that Qt's own bridge took as they came, and ended the program.
+    void malformed_data()
+    {
+        QTest::addColumn<QString>("interface");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("all properties, as gdbus introspect asks")
+            << properties << "GetAll" << QVariantList { text } << "NotSupported";
+        QTest::newRow("text without its arguments")
+            << text << "GetText" << QVariantList {} << "InvalidArgs";
+        QTest::newRow("a method read as a property")
+            << properties << "Get" << QVariantList { text, "RangeExtents" } << "UnknownProperty";
+        QTest::newRow("a word before the text")
+            << text << "GetTextAtOffset" << QVariantList { -1, 1u } << "InvalidArgs";
+    }
+    void malformed()
+    {
+        QFETCH(QString, interface);
+        QFETCH(QString, member);
+        QFETCH(QVariantList, arguments);
+        QTEST(call(m_box, interface, member, arguments).errorName().section('.', -1), "error");
+        QVERIFY(answering());
+    }
+
+    void characterOutsideAscii()
+    {
+        QCOMPARE(numbers(call(m_box, text, "GetCharacterAtOffset", { 5 })), QList({ 0xE9 }));
+    }
+
+    // The window where the X server has it, and a click where a reader is told a character stands
+    // puts the caret before it.
+    void devicePixels()
+    {
+        const QString frame = find(root, "Zlomkar");
+        const QString window = run("xdotool", { "search", "--onlyvisible", "--name", "^Zlomkar$" });
+        const QString geometry = run("xwininfo", { "-id", window.trimmed() });
+        QList<int> onScreen;
+        for (const char *field :
+            { "Absolute upper-left X:", "Absolute upper-left Y:", "Width:", "Height:" })
+            onScreen << geometry.section(field, 1).section('\n', 0, 0).toInt();
+        QCOMPARE(numbers(call(frame, component, "GetExtents", { 0u })), onScreen);
+
+        const QList<int> character = numbers(call(m_box, text, "GetCharacterExtents", { 2, 0u }));
+        QCOMPARE(character.size(), 4);
+        const int x = character[0] + character[2] / 4, y = character[1] + character[3] / 2;
+        run("xdotool", { "mousemove", QString::number(x), QString::number(y), "click", "1" });
+        QTRY_COMPARE(property(m_box, text, "CaretOffset").toInt(), 2);
+        QCOMPARE(numbers(call(m_box, text, "GetOffsetAtPoint", { x, y, 0u })), QList({ 2 }));
+    }
+
+    // 1 / 7 to the limit of digits, a hundred million of them.
+    void ranges_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::newRow("all of it to INT_MAX")
+            << "GetRangeExtents" << QVariantList { 0, INT_MAX, 0u };
+        QTest::newRow("all of it to its end") << "GetRangeExtents" << QVariantList { 0, -1, 0u };
+        QTest::newRow("a word half-way") << "GetTextAtOffset" << QVariantList { 50'000'000, 1u };
+        QTest::newRow("a sentence half-way")
+            << "GetTextAtOffset" << QVariantList { 50'000'000, 3u };
+    }
+    void ranges()
+    {
+        QFETCH(QString, member);
+        QFETCH(QVariantList, arguments);
+        if (characters() < 100'000'002) {
+            divide("1", "7");
+            QTRY_COMPARE_WITH_TIMEOUT(characters(), 100'000'002, 60000);
+        }
+        // Answered, not an error, within the call's five seconds.
+        QCOMPARE(call(m_box, text, member, arguments).type(), QDBusMessage::ReplyMessage);
+    }
+};
+
+int runAtSpiBusTest(int argc, char *argv[])
+{
+    return QTest::qExec(std::make_unique<AtSpiBusTest>().get(), argc, argv);
+}
+
+#include "AtSpiBusTest.moc"
