@@ -1,5 +1,6 @@
 #include "ResultFileWriter.h"
 
+#include "HeldEndSignals.h"
 #include "InPlaceWrite.h"
 #include "QuietWriteSignals.h"
 #include "ResultPieces.h"
@@ -23,8 +24,8 @@ void keepOwnerAndMode(const QString &fileName, int handle)
     struct stat old;
     if (::stat(QFile::encodeName(fileName), &old) != 0)
         return;
-    if (::fchown(handle, old.st_uid, old.st_gid) != 0)
-        [[maybe_unused]] const int groupOnly = ::fchown(handle, uid_t(-1), old.st_gid);
+    if (::fchown(handle, old.st_uid, old.st_gid) != 0) [[maybe_unused]]
+        const int groupOnly = ::fchown(handle, uid_t(-1), old.st_gid);
     ::fchmod(handle, old.st_mode & 07777);
 #endif
 }
@@ -44,6 +45,7 @@ bool writeWholeOrNothing(const QString &fileName, const ResultFileText &text)
 
 bool writeSaveText(const QString &fileName, const ResultFileText &text)
 {
+    const HeldEndSignals held;
     const QuietWriteSignals quiet;
     try {
         const QFileInfo target(fileName);

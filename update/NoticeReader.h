@@ -10,8 +10,8 @@ namespace NoticeReader {
 // followed by NUL characters up to 128 characters in all.
 QString updateText(std::string_view noticeBytes);
 
-// The same read from the notice file; anything but a regular file that can be read counts as
-// missing, and is left alone.
-QString readUpdateText(const QString &fileName);
+// The same read from the notice file; anything but a regular file that can be read, and a file of
+// more than `maximumBytes`, counts as missing, and is left alone.
+QString readUpdateText(const QString &fileName, qint64 maximumBytes);
 
 } // namespace NoticeReader

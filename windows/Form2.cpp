@@ -135,7 +135,7 @@ void Form2::load()
         // The file is read whatever the download gave: a failed one leaves an older notice as it
         // was.
         m_downloaded = Module1::DownloadFile(m_setup.noticeAddress, m_noticeFile, m_setup.limits);
-        updateText = NoticeReader::readUpdateText(m_noticeFile);
+        updateText = NoticeReader::readUpdateText(m_noticeFile, m_setup.limits.bytes);
     }
     const UpdateOutcome outcome = applyNotice(updateText);
     Label15->setText(outcome.statusCaption);

@@ -34,11 +34,11 @@ private slots:
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QByteArray>("older");
         QTest::addColumn<QByteArray>("result");
-        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QString>("outcome");
         const QByteArray longer(4096, 'x'), digits = QByteArray("0123456789").repeated(262144);
         auto row = [](const char *tag, const char *setup, QByteArray older, bool saved,
                        QByteArray result = "0,625") {
-            QTest::newRow(tag) << QString(setup) << older << result << saved;
+            QTest::newRow(tag) << QString(setup) << older << result << (saved ? "saved" : "failed");
         };
         row("new file", "", {}, true);
         row("longer file replaced whole", "", longer, true);
@@ -55,13 +55,16 @@ private slots:
         row("no memory half-way in a read-only folder", "read-only no memory", longer, false,
             digits);
         row("several pieces in a read-only folder", "read-only", longer, true, digits);
+        QTest::newRow("SIGTERM half-way in a read-only folder")
+            << "read-only signal" << longer << digits << "saved, then ended by signal 15";
     }
     void saving()
     {
         QFETCH(QString, setup);
         QFETCH(QByteArray, older);
         QFETCH(QByteArray, result);
-        QFETCH(bool, saved);
+        QFETCH(QString, outcome);
+        const bool saved = outcome.startsWith("saved");
         QTemporaryDir dir;
         const QString name = "výsledek-日本",
                       path = dir.filePath(setup == "missing" ? "missing/" + name : name);
@@ -73,8 +76,8 @@ private slots:
         file.close();
         struct stat before = {}, after = {};
         if (setup == "own")
-            QVERIFY(
-                chmod(qPrintable(path), 02444) == 0 && (getuid() || !chown(qPrintable(path), 7, 7)));
+            QVERIFY(chmod(qPrintable(path), 02444) == 0
+                && (getuid() || !chown(qPrintable(path), 7, 7)));
         stat(qPrintable(path), &before);
         int readEnd = -1;
         const auto reader = [&](qsizetype from, qsizetype length) {
@@ -82,6 +85,8 @@ private slots:
                 close(std::exchange(readEnd, -1));
             if (from > 0 && setup.endsWith("no memory"))
                 throw std::bad_alloc();
+            if (from > 0 && setup.endsWith("signal"))
+                kill(getpid(), SIGTERM);
             return QString::fromLatin1(result.mid(from, length)).leftJustified(length, '?');
         };
         const ResultFileText text = composeSaveText("5", "8", reader, result.size());
@@ -91,8 +96,8 @@ private slots:
         // As in a user's session, where these signals end the program unless it handles them.
         const pid_t writer = fork();
         if (writer == 0) {
-            std::signal(SIGXFSZ, SIG_DFL);
-            std::signal(SIGPIPE, SIG_DFL);
+            for (const int signal : { SIGXFSZ, SIGPIPE, SIGTERM })
+                std::signal(signal, SIG_DFL);
             const rlimit small { 2 << 20, RLIM_INFINITY };
             if (setup.endsWith("limit"))
                 setrlimit(RLIMIT_FSIZE, &small);
@@ -105,7 +110,11 @@ private slots:
         chmod(qPrintable(dir.path()), 0700);
         stat(qPrintable(path), &after);
 
-        QCOMPARE(status, saved ? 0 : 1 << 8);
+        QCOMPARE(WIFSIGNALED(status)
+                ? QString("saved, then ended by signal %1").arg(WTERMSIG(status))
+                : WEXITSTATUS(status) ? "failed"
+                                      : "saved",
+            outcome);
         QVERIFY(older.isNull() || !saved
             || (before.st_mode == after.st_mode && before.st_uid == after.st_uid
                 && before.st_gid == after.st_gid));

@@ -42,6 +42,8 @@ private slots:
         row("a folder named version", ok + notice, "folder", failed);
         row("a link named version", ok + notice, "link", read);
         row("a pipe named version", "HTTP/1.1 300 OK\r\n\r\n", "pipe", failed);
+        row("older notice as long as a notice may be", "HTTP/1.1 300 OK\r\n\r\n", "64 KiB", older);
+        row("older notice a byte longer", "HTTP/1.1 300 OK\r\n\r\n", "64 KiB + 1", failed);
         row("relative cache folder, no home", ok + notice, "no home", read);
     }
     void updateCheck()
@@ -81,8 +83,10 @@ private slots:
             || (before == "no home" ? folder.isEmpty() : QDir().mkpath(folder)));
         QFile older(before == "link" ? root.filePath("target") : version);
         const QByteArray olderNotice = "[Update]\n90220=Older;C;1";
-        const bool kept = before == "older" || before == "link";
+        const bool kept = before == "older" || before == "link" || before.startsWith("64 KiB");
         QVERIFY(!kept || (older.open(QIODevice::WriteOnly) && older.write(olderNotice)));
+        if (before.startsWith("64 KiB")) // blanks end the value
+            older.resize(64 * 1024 + before.endsWith('1'));
         older.close();
         QVERIFY(before != "link" || QFile::link(older.fileName(), version));
         QVERIFY(before != "folder" || QDir().mkpath(version));
@@ -111,11 +115,12 @@ private slots:
             QCOMPARE(opened.mid(2 * opening),
                 QList<QUrl>({ QUrl("http://www." ZLOMKAR_WEB_DOMAIN), QUrl(tip) }));
         }
+        const bool left
+            = QStringList { "older", "folder", "pipe", "64 KiB", "64 KiB + 1" }.contains(before);
         QCOMPARE(QDir(root.filePath("notices"))
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
-            before == "older" || before == "folder" || before == "pipe" ? QStringList("version")
-                                                                        : QStringList());
-        QCOMPARE(kept && older.open(QIODevice::ReadOnly) ? older.readAll() : "",
+            left ? QStringList("version") : QStringList());
+        QCOMPARE(kept && older.open(QIODevice::ReadOnly) ? older.read(olderNotice.size()) : "",
             kept ? olderNotice : "");
         QCOMPARE(AboutSetup::forThisProgram().noticeFolder, qgetenv("XDG_CACHE_HOME") + "/zlomkar");
     }
