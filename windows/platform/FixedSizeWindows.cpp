@@ -34,6 +34,35 @@ void withdrawMaximised(QWindow *window)
     window->setWindowStates(Qt::WindowNoState);
 }
 
+// The compositor may still hold the last frame, which Qt does not give to a new surface: the
+// window is painted again.
+void remake(QWindow *window)
+{
+    window->handle()->setVisible(false);
+    window->handle()->setVisible(true);
+    if (QWidget *widget = QWidget::find(window->winId()))
+        widget->update();
+}
+
+// The compositor takes back nothing it has given: the window's surface is made afresh, in the
+// normal state.
+void makeAfresh(QWindow *window)
+{
+    window->setWindowStates(Qt::WindowNoState);
+    remake(window);
+}
+
+// xdg-shell has no request to leave the minimised state and no event that tells of it, and a
+// modal window minimised would leave the program blocked for good. The new surface comes on top
+// with the keys: a window blocked behind a modal one would take them from it, so the modal window
+// is made again above it.
+void showAgain(QWindow *window)
+{
+    makeAfresh(window);
+    if (QWindow *modal = QGuiApplication::modalWindow(); modal && modal != window)
+        remake(modal);
+}
+
 class NormalStateKeeper : public QObject
 {
 public:
@@ -50,19 +79,14 @@ public:
             connect(window, &QWindow::windowStateChanged, this, [window](Qt::WindowState state) {
                 if (state == Qt::WindowMaximized && isFixedSize(window))
                     withdrawMaximised(window);
+                else if (state == Qt::WindowMinimized && isFixedSize(window))
+                    showAgain(window);
             });
         } else if (event->type() == QEvent::WindowStateChange && isFixedSize(window)
             && (window->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
             // A state the compositor gave by itself reaches the window acknowledged, and the
-            // compositor would end the connection at the next frame; it takes back nothing it has
-            // given, so the window's surface is made afresh, in the normal state. The compositor
-            // may still hold the last frame, which Qt does not give to the new surface: the window
-            // is painted again.
-            window->setWindowStates(Qt::WindowNoState);
-            window->handle()->setVisible(false);
-            window->handle()->setVisible(true);
-            if (QWidget *widget = QWidget::find(window->winId()))
-                widget->update();
+            // compositor would end the connection at the next frame.
+            makeAfresh(window);
             return true;
         } else if (event->type() == QEvent::FocusOut && isFixedSize(window)
             && !QGuiApplication::focusWindow() && window->handle()
