@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "ProgramEnd.h"
 #include "ProgramStart.h"
 
 #include <QApplication>
@@ -7,5 +8,5 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const std::unique_ptr<Form1> window = startProgram(app);
-    return app.exec();
+    return endProgram(app.exec());
 }

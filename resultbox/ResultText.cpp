@@ -49,3 +49,23 @@ QString ResultText::mid(qsizetype position, qsizetype length) const
     }
     return text;
 }
+
+QByteArray ResultText::utf8(qsizetype position, qsizetype length) const
+{
+    position = std::clamp<qsizetype>(position, 0, size());
+    length = std::clamp<qsizetype>(length, 0, size() - position);
+    const qsizetype inHead = std::clamp<qsizetype>(m_head.size() - position, 0, length);
+    QByteArray bytes = QStringView(m_head).mid(position, inHead).toUtf8();
+    // Digits are the same bytes in UTF-8, other characters of the blocks take two.
+    bytes.reserve(bytes.size() + (m_tailIsDigits ? 1 : 2) * (length - inHead));
+    for (qsizetype i = std::max(position, m_head.size()) - m_head.size(),
+                   end = position + length - m_head.size();
+         i < end;) {
+        const qsizetype count = std::min(blockSize - i % blockSize, end - i);
+        const QLatin1StringView piece(
+            m_blocks[std::size_t(i / blockSize)].get() + i % blockSize, count);
+        m_tailIsDigits ? bytes.append(piece.data(), count) : bytes.append(QString(piece).toUtf8());
+        i += count;
+    }
+    return bytes;
+}

@@ -31,6 +31,8 @@ public:
         return i > 0 && i < size() && at(i - 1).isHighSurrogate() && at(i).isLowSurrogate();
     }
     QString mid(qsizetype position, qsizetype length) const;
+    // The same characters in UTF-8, made without a UTF-16 copy of them.
+    QByteArray utf8(qsizetype position, qsizetype length) const;
     QString toString() const { return mid(0, size()); }
 
     // The first offset from `from` on whose character meets `found`, or size(); and the last

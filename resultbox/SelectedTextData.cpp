@@ -26,6 +26,7 @@ QVariant SelectedTextData::retrieveData(const QString &mimeType, QMetaType type)
 {
     if (mimeType != plainText)
         return {};
-    const QString text = m_text.mid(m_from, m_to - m_from);
-    return type.id() == QMetaType::QByteArray ? QVariant(text.toUtf8()) : QVariant(text);
+    if (type.id() == QMetaType::QByteArray)
+        return m_text.utf8(m_from, m_to - m_from);
+    return m_text.mid(m_from, m_to - m_from);
 }

@@ -8,13 +8,16 @@
 #include <new>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr qint64 copyPiece = 1 << 20;
+constexpr int stallMs = 5000;
 
 // Hands `handle` to `file`, unbuffered; a handle that `file` cannot take is closed.
 bool adopt(QFile &file, int handle, QIODevice::OpenMode mode)
@@ -45,16 +48,37 @@ void putBack(QFile &file, QFile &aside, qint64 size)
         file.resize(size);
 }
 
+// Where the pipe or device is full, waits until it takes more: a reader slower than the save still
+// gets it all, and one that takes nothing for this long is taken to read no more.
+bool writeWaiting(int handle, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        const ssize_t written = ::write(handle, bytes.data(), std::size_t(bytes.size()));
+        if (written > 0) {
+            bytes = bytes.sliced(written);
+            continue;
+        }
+        pollfd writable { handle, POLLOUT, 0 };
+        if (written < 0 && errno == EAGAIN && ::poll(&writable, 1, stallMs) > 0)
+            continue;
+        if (written < 0 && errno == EINTR)
+            continue;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
-// Opened without waiting: a pipe that nobody reads fails at once instead of holding the window, and
-// one whose reader is slower fails where the pipe is full.
+// Opened without waiting: a pipe that nobody reads fails at once instead of holding the window.
 bool writeInPlace(const QString &fileName, const ResultFileText &text)
 {
-    QFile file;
-    return adopt(file, ::open(QFile::encodeName(fileName), O_WRONLY | O_NONBLOCK | O_CLOEXEC),
-               QIODevice::WriteOnly)
-        && writeResultPieces(file, text);
+    const int handle = ::open(QFile::encodeName(fileName), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    const bool written = writeResultPieces(
+        text, [handle](QByteArrayView bytes) { return writeWaiting(handle, bytes); });
+    return ::close(handle) == 0 && written;
 }
 
 // The old bytes go aside to a temporary file elsewhere and the room is reserved before anything is
@@ -80,7 +104,7 @@ bool writeOverInPlace(const QString &fileName, const ResultFileText &text)
     }
     bool written = false;
     try {
-        written = writeResultPieces(file, text) && file.resize(file.pos());
+        written = writeResultPieces(text, toDevice(file)) && file.resize(file.pos());
     } catch (const std::bad_alloc &) { }
     if (!written)
         putBack(file, aside, old.st_size);
@@ -92,7 +116,8 @@ bool writeOverInPlace(const QString &fileName, const ResultFileText &text)
 bool writeInPlace(const QString &fileName, const ResultFileText &text)
 {
     QFile file(fileName);
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeResultPieces(file, text);
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        && writeResultPieces(text, toDevice(file));
 }
 
 bool writeOverInPlace(const QString &fileName, const ResultFileText &text)

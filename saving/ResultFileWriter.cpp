@@ -38,7 +38,7 @@ bool writeWholeOrNothing(const QString &fileName, const ResultFileText &text)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return writeOverInPlace(fileName, text);
     keepOwnerAndMode(fileName, file.handle());
-    return writeResultPieces(file, text) && file.commit();
+    return writeResultPieces(text, toDevice(file)) && file.commit();
 }
 
 } // namespace

@@ -11,22 +11,29 @@ namespace {
 
 constexpr qsizetype pieceLength = 1 << 20;
 
-bool writeEncoded(QIODevice &device, QStringView text)
+bool writeEncoded(const ByteSink &write, QStringView text)
 {
     const std::string bytes = CodePage1250::encode(wideView(text));
-    return device.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+    return write(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }
 
 } // namespace
 
-bool writeResultPieces(QIODevice &device, const ResultFileText &text)
+bool writeResultPieces(const ResultFileText &text, const ByteSink &write)
 {
-    if (!writeEncoded(device, text.head))
+    if (!writeEncoded(write, text.head))
         return false;
     for (qsizetype from = 0; from < text.resultLength; from += pieceLength) {
         const qsizetype length = std::min(pieceLength, text.resultLength - from);
-        if (!writeEncoded(device, text.result(from, length)))
+        if (!writeEncoded(write, text.result(from, length)))
             return false;
     }
     return true;
+}
+
+ByteSink toDevice(QIODevice &device)
+{
+    return [&device](QByteArrayView bytes) {
+        return device.write(bytes.data(), bytes.size()) == bytes.size();
+    };
 }

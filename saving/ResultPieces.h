@@ -1,8 +1,16 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <functional>
+
 class QIODevice;
 struct ResultFileText;
 
-// Writes `text` to `device` in Windows-1250, the result a piece at a time, so that the memory a
-// save needs beyond the text stays small. False at the first write that fails.
-bool writeResultPieces(QIODevice &device, const ResultFileText &text);
+// Writes bytes whole, or fails.
+using ByteSink = std::function<bool(QByteArrayView bytes)>;
+
+// Writes `text` in Windows-1250, the result a piece at a time, so that the memory a save needs
+// beyond the text stays small. False at the first write that fails.
+bool writeResultPieces(const ResultFileText &text, const ByteSink &write);
+
+ByteSink toDevice(QIODevice &device);

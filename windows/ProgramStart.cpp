@@ -5,6 +5,7 @@
 #include "FixedSizeWindows.h"
 #include "Form1.h"
 #include "QtTranslation.h"
+#include "UserFolders.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -18,6 +19,7 @@ std::unique_ptr<Form1> startProgram(QApplication &application)
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    UserFolders::keepQtSettingsAtHome();
     installQtTranslation(application);
     keepFixedSizeWindowsNormal();
     AtSpiDoor::standInFrontOfQtBridge();

@@ -3,6 +3,7 @@
 int runAboutWindowTest(int argc, char *argv[]);
 int runLookTest(int argc, char *argv[]);
 int runMainWindowTest(int argc, char *argv[]);
+int runUserFoldersTest(int argc, char *argv[]);
 int quitProbe(const QString &how);
 int focusProbe();
 
@@ -13,5 +14,6 @@ int main(int argc, char *argv[])
         return quitProbe(argv[2]);
     if (argc == 2 && qstrcmp(argv[1], "--focus-probe") == 0)
         return focusProbe();
-    return runMainWindowTest(argc, argv) | runAboutWindowTest(argc, argv) | runLookTest(argc, argv);
+    return runMainWindowTest(argc, argv) | runAboutWindowTest(argc, argv) | runLookTest(argc, argv)
+        | runUserFoldersTest(argc, argv);
 }

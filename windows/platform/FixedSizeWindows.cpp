@@ -79,7 +79,7 @@ public:
             connect(window, &QWindow::windowStateChanged, this, [window](Qt::WindowState state) {
                 if (state == Qt::WindowMaximized && isFixedSize(window))
                     withdrawMaximised(window);
-                else if (state == Qt::WindowMinimized && isFixedSize(window))
+                else if (state == Qt::WindowMinimized)
                     showAgain(window);
             });
         } else if (event->type() == QEvent::WindowStateChange && isFixedSize(window)

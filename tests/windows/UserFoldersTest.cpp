@@ -1,0 +1,101 @@
+#include "UserFolders.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+class UserFoldersTest : public QObject
+{
+    Q_OBJECT
+
+    const QTemporaryDir m_folder;
+
+private slots:
+    void home_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("a folder of the user's") << m_folder.path() << true;
+        QTest::newRow("the root") << "/" << false;
+        QTest::newRow("the root written twice") << "//" << false;
+        QTest::newRow("a relative path") << "home" << false;
+        QTest::newRow("a missing folder") << m_folder.filePath("missing") << false;
+        QTest::newRow("a file") << QCoreApplication::applicationFilePath() << false;
+        QTest::newRow("a folder of another user's") << m_folder.filePath("nobody") << false;
+    }
+    void home()
+    {
+        QFETCH(QString, path);
+        if (path.endsWith("nobody")
+            && (!QDir().mkpath(path) || chown(qPrintable(path), 65534, 65534) != 0))
+            QSKIP("giving a folder away needs root");
+        QTEST(UserFolders::isUsableHome(path), "usable");
+    }
+
+    void xdgFolder_data()
+    {
+        QTest::addColumn<QString>("xdgValue");
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("absolute XDG folder") << "/x/cache"
+                                             << "/h"
+                                             << "/x/cache";
+        QTest::newRow("relative XDG folder") << "cache"
+                                             << "/h"
+                                             << "/h/.cache";
+        QTest::newRow("no XDG folder") << ""
+                                       << "/h"
+                                       << "/h/.cache";
+        QTest::newRow("no home") << ""
+                                 << ""
+                                 << "";
+        QTest::newRow("relative XDG folder, no home") << "cache"
+                                                      << ""
+                                                      << "";
+    }
+    void xdgFolder()
+    {
+        QFETCH(QString, xdgValue);
+        QFETCH(QString, home);
+        QTEST(UserFolders::xdgFolder(xdgValue, home, ".cache"), "folder");
+    }
+
+    // Where Qt's file dialog would keep its state.
+    void qtSettings_data()
+    {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("xdgConfig");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("home") << m_folder.path() << ""
+                              << m_folder.filePath(".config/QtProject.conf");
+        QTest::newRow("relative XDG folder")
+            << m_folder.path() << "config" << m_folder.filePath(".config/QtProject.conf");
+        QTest::newRow("the root as home") << "/"
+                                          << ""
+                                          << "/dev/null/QtProject.conf";
+    }
+    void qtSettings()
+    {
+        QFETCH(QString, home);
+        QFETCH(QString, xdgConfig);
+        const QByteArray homeBefore = qgetenv("HOME"), configBefore = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", home.toUtf8());
+        qputenv("XDG_CONFIG_HOME", xdgConfig.toUtf8());
+        UserFolders::keepQtSettingsAtHome();
+        const QString file = QSettings(QSettings::UserScope, "QtProject").fileName();
+        const bool xdgConfigKept = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        qputenv("HOME", homeBefore);
+        qputenv("XDG_CONFIG_HOME", configBefore);
+        UserFolders::keepQtSettingsAtHome();
+        QTEST(file, "file");
+        QVERIFY(!xdgConfigKept || xdgConfig.isEmpty());
+    }
+};
+
+int runUserFoldersTest(int argc, char *argv[])
+{
+    return QTest::qExec(std::make_unique<UserFoldersTest>().get(), argc, argv);
+}
+
+#include "UserFoldersTest.moc"
