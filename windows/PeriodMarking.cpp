@@ -1,45 +1,12 @@
 #include "PeriodMarking.h"
 
 #include "CatalogueText.h"
+#include "PeriodStatement.h"
 #include "ResultBox.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLocale>
-
-namespace {
-
-// Counts grouped as Czech writes them, "1 677 702".
-QString czechNumber(qint64 number)
-{
-    return QLocale(QLocale::Czech).toString(number);
-}
-
-// "6 číslic", "2 číslice": Czech counts of 1 to 4 take the other form.
-QString digitCount(qint64 count)
-{
-    return czechNumber(count) + message(count >= 1 && count <= 4 ? 129 : 130);
-}
-
-QString statement(const Period &period, qint64 digitLimit)
-{
-    switch (period.kind) {
-    case Period::Kind::Ends:
-        return message(125);
-    case Period::Kind::BeyondLimit:
-        return message(133) + czechNumber(digitLimit) + message(115);
-    case Period::Kind::Repeats:
-        break;
-    }
-    const QString before = period.preperiod
-        ? message(127) + digitCount(period.preperiod) + message(128)
-        : message(126);
-    return before + digitCount(period.length) + message(131) + czechNumber(period.preperiod + 1)
-        + message(132);
-}
-
-} // namespace
 
 PeriodMarking::PeriodMarking(ResultBox *box)
     : QObject(box)
@@ -81,7 +48,7 @@ void PeriodMarking::find(float dividend, float divisor, qint64 digitLimit)
 void PeriodMarking::show(const Period &period, qint64 digitLimit)
 {
     m_period = period;
-    describe(statement(period, digitLimit));
+    describe(periodStatement(period, digitLimit));
     textGrew();
 }
 

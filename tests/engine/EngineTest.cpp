@@ -1,4 +1,3 @@
-#include "CodePage1250.h"
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
 #include "DivisionSteps.h"
@@ -207,14 +206,6 @@ private slots:
         QCOMPARE(digits.size(), length ? start + 2 * length + 1 : start);
         QCOMPARE(digits.mid(start, length), digits.mid(start + length, length));
         QVERIFY(start == 0 || !length || digits[start - 1] != digits[start + length - 1]);
-    }
-
-    void codePage()
-    {
-        QCOMPARE(
-            CodePage1250::encode(u"Vypočítáno ŘŠŽ€„ a∞日\u0081\r\nx😀y\xD800z\xD83D\xE000\xD83D"),
-            "Vypo\xE8\xEDt\xE1no \xD8\x8A\x8E\x80\x84 a???\r\nx?y?z???");
-        QCOMPARE(CodePage1250::decode("\xE8\x80\x81\x9E"), u"č€\uFFFDž");
     }
 };
 
