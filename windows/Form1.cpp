@@ -2,26 +2,22 @@
 
 #include "CatalogueText.h"
 #include "DecimalPlacesText.h"
-#include "DesignFont.h"
-#include "DesignLabel.h"
 #include "Form2.h"
 #include "InputBox.h"
 #include "MessageBox.h"
 #include "PeriodMarking.h"
-#include "ProgramIcon.h"
 #include "ResultBox.h"
 #include "ResultFileText.h"
 #include "ResultFileWriter.h"
 #include "TaskBarEntry.h"
-#include "Twips.h"
 #include "WideText.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QMenu>
 #include <QPushButton>
 
 namespace {
@@ -44,115 +40,20 @@ Form1::Form1(
     , m_engine(*this, decimalSeparator.toStdU16String(), digitLimit, digitsPerYield)
     , m_aboutSetup(std::move(aboutSetup))
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Zlomkar"));
-    setWindowIcon(ProgramIcon::icon());
-    setWindowFlags(
-        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    createControls();
-    createMenus();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    load();
-    Text1->setFocus();
-    keepOutOfTaskBar(this);
-}
-
-void Form1::createControls()
-{
-    auto *client = new QWidget(this);
-    client->setFixedSize(fromTwips(0, 0, 4920, 6975).size());
-    client->setFont(designFont(8));
-    setCentralWidget(client);
-    const QFont operandFont = designFont(9.75, true);
-
-    Text1 = new QLineEdit(QStringLiteral("5"), client);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(fromTwips(120, 120, 2055, 315));
-    Text1->setFont(operandFont);
-
-    Text2 = new QLineEdit(QStringLiteral("8"), client);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(fromTwips(2520, 120, 2055, 315));
-    Text2->setFont(operandFont);
-
-    Label1 = designLabel("Label1", QStringLiteral("/"), fromTwips(2280, 150, 120, 240), client);
-    Label1->setFont(operandFont);
-    Label1->adjustSize();
-    Label2 = designLabel("Label2", QStringLiteral("="), fromTwips(4680, 150, 135, 240), client);
-    Label2->setFont(operandFont);
-    Label2->adjustSize();
-
-    Text3 = new ResultBox(client);
-    Text3->setObjectName(QStringLiteral("Text3"));
-    Text3->setGeometry(fromTwips(120, 480, 4695, 5535));
-    Text3->setText(QStringLiteral("0,625\r\n"));
+    setupDesign(this);
     m_period = new PeriodMarking(Text3);
-
-    auto button = [client](const char *name, const QString &caption, int left) {
-        auto *command = new QPushButton(caption, client);
-        command->setObjectName(QLatin1String(name));
-        command->setGeometry(fromTwips(left, 6480, 1095, 375));
-        return command;
-    };
-    Command1 = button("Command1", QStringLiteral("Spustit >>"), 120);
-    Command2 = button("Command2", QStringLiteral("Zastavit ||"), 1320);
-    Command3 = button("Command3", QStringLiteral("Nápověda ?"), 2520);
-    Command4 = button("Command4", QStringLiteral("Konec X"), 3720);
     connect(Command1, &QPushButton::clicked, this, &Form1::start);
     connect(Command2, &QPushButton::clicked, this, &Form1::stop);
     connect(Command3, &QPushButton::clicked, this, &Form1::showHelp);
     connect(Command4, &QPushButton::clicked, this, &Form1::quit);
-
-    Label3 = designLabel("Label3", QStringLiteral("Počítat na 0 des. míst (0 = \"nekonečno\")"),
-        fromTwips(120, 6120, 2910, 195), client);
-
-    // Names for assistive technology where a control's own text does not say what it is.
-    Text1->setAccessibleName(QStringLiteral("dělenec"));
-    Text2->setAccessibleName(QStringLiteral("dělitel"));
-    Label1->setAccessibleName(QStringLiteral("děleno"));
-    Label2->setAccessibleName(QStringLiteral("rovná se"));
-    Text3->setAccessibleName(QStringLiteral("výsledek"));
-
-    QWidget::setTabOrder(Text1, Text2);
-    QWidget::setTabOrder(Text2, Text3);
-    QWidget::setTabOrder(Text3, Command1);
-    QWidget::setTabOrder(Command1, Command2);
-    QWidget::setTabOrder(Command2, Command3);
-    QWidget::setTabOrder(Command3, Command4);
-}
-
-void Form1::createMenus()
-{
-    auto item = [this](QMenu *menu, const char *name, const QString &caption,
-                    const QKeySequence &shortcut, void (Form1::*command)()) {
-        QAction *action = menu->addAction(caption, this, command);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(shortcut);
-        return action;
-    };
-    auto menu = [this](const char *name, const QString &caption) {
-        QMenu *created = menuBar()->addMenu(caption);
-        created->setObjectName(QLatin1String(name));
-        return created;
-    };
-
-    MenuSoubor = menu("MenuSoubor", QStringLiteral("Soubor"));
-    MenuSave = item(MenuSoubor, "MenuSave", QStringLiteral("Uložit výsledek"),
-        QKeySequence(Qt::CTRL | Qt::Key_S), &Form1::saveResult);
-    no1 = MenuSoubor->addSeparator();
-    no1->setObjectName(QStringLiteral("no1"));
-    MenuQuit = item(MenuSoubor, "MenuQuit", QStringLiteral("Konec"),
-        QKeySequence(Qt::CTRL | Qt::Key_Q), &Form1::quit);
-
-    MenuSetup = menu("MenuSetup", QStringLiteral("Nastaveni"));
-    MenuDesMist = item(MenuSetup, "MenuDesMist", QStringLiteral("Počet desetinných míst"),
-        QKeySequence(), &Form1::askDecimalPlaces);
-
-    MenuHelp = menu("MenuHelp", QStringLiteral("Nápověda"));
-    MenuPouziti = item(MenuHelp, "MenuPouziti", QStringLiteral("Jak používat aplikaci"),
-        QKeySequence(), &Form1::showHelp);
-    MenuAbout = item(MenuHelp, "MenuAbout", QStringLiteral("O programu"), QKeySequence(Qt::Key_F1),
-        &Form1::showAbout);
+    connect(MenuSave, &QAction::triggered, this, &Form1::saveResult);
+    connect(MenuQuit, &QAction::triggered, this, &Form1::quit);
+    connect(MenuDesMist, &QAction::triggered, this, &Form1::askDecimalPlaces);
+    connect(MenuPouziti, &QAction::triggered, this, &Form1::showHelp);
+    connect(MenuAbout, &QAction::triggered, this, &Form1::showAbout);
+    load();
+    Text1->setFocus();
+    keepOutOfTaskBar(this);
 }
 
 void Form1::load()

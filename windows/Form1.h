@@ -1,24 +1,19 @@
 #pragma once
 
 #include "AboutSetup.h"
-#include "CommonDialog.h"
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
+#include "Form1Design.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
-class QAction;
-class QLabel;
-class QLineEdit;
-class QMenu;
+
 class PeriodMarking;
-class QPushButton;
-class ResultBox;
 
 // The main window: the two operands, the result box, Start, Stop, Help and Quit, and the menus.
 // It hosts the long division, which runs inside Start's click and yields to the event loop after
 // every digit, so every other command can run between two digits.
-class Form1 : public QMainWindow, public DivisionHost
+class Form1 : public QMainWindow, public DivisionHost, private Form1Design
 {
     Q_OBJECT
 
@@ -49,8 +44,6 @@ private:
     void showWarning(std::u16string_view message) override;
     void yield() override;
 
-    void createControls();
-    void createMenus();
     void load();
     void showDecimalPlaces();
 
@@ -67,26 +60,5 @@ private:
     AboutSetup m_aboutSetup;
     QElapsedTimer m_sinceEvents;
 
-    QLineEdit *Text1 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    ResultBox *Text3 = nullptr;
     PeriodMarking *m_period = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *Command3 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QLabel *Label3 = nullptr;
-    CommonDialog CommonDialog1;
-
-    QMenu *MenuSoubor = nullptr;
-    QAction *MenuSave = nullptr;
-    QAction *no1 = nullptr;
-    QAction *MenuQuit = nullptr;
-    QMenu *MenuSetup = nullptr;
-    QAction *MenuDesMist = nullptr;
-    QMenu *MenuHelp = nullptr;
-    QAction *MenuPouziti = nullptr;
-    QAction *MenuAbout = nullptr;
 };

@@ -1,7 +1,8 @@
 #include "TaskBarEntry.h"
 
-#include <QApplication>
-#include <QTimer>
+#include "FocusRequester.h"
+
+#include <QGuiApplication>
 #include <QWidget>
 #include <QtEndian>
 
@@ -45,39 +46,6 @@ QByteArray windowManagerName(xcb_connection_t *connection, xcb_window_t window)
     return property(connection, qFromUnaligned<xcb_window_t>(check.constData()), "_NET_WM_NAME",
         atom(connection, "UTF8_STRING"));
 }
-
-// Openbox, for one, does not always focus the main window by itself: not when it is first shown
-// out of the task bar, nor when a modal window over it closes, as a replace question over the
-// Save As dialog does.
-class FocusRequester : public QObject
-{
-public:
-    explicit FocusRequester(QWidget *window)
-        : QObject(window)
-        , m_window(window)
-    {
-        // From the event loop: by then a closed modal window is gone, or the next one already open.
-        m_request.setSingleShot(true);
-        m_request.callOnTimeout(this, [this] {
-            if (m_window->isVisible() && !QApplication::activeModalWidget())
-                m_window->activateWindow();
-        });
-        qApp->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        const bool modalClosed = event->type() == QEvent::Hide && !event->spontaneous()
-            && watched->isWidgetType() && static_cast<QWidget *>(watched)->isModal();
-        if ((event->type() == QEvent::Show && watched == m_window) || modalClosed)
-            m_request.start(0);
-        return false;
-    }
-
-private:
-    QWidget *m_window;
-    QTimer m_request;
-};
 
 } // namespace
 
