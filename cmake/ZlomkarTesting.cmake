@@ -21,6 +21,7 @@ function(zlomkar_add_test name)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     # Qt Test's headers take most of each test file's compile time.
     target_precompile_headers(${name} PRIVATE <QTest>)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     add_test(NAME ${name} COMMAND ${ZLOMKAR_TEST_LAUNCHER} $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES TIMEOUT 120)
     if(ARG_GUI)

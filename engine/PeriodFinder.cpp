@@ -84,9 +84,10 @@ Period findPeriod(float dividend, float divisor, std::int64_t digitLimit, std::s
         hare = steps.next(hare);
     }
     const std::int64_t before = steps.characters(first, preperiod);
-    // The digits end where nought repeats for ever.
+    // The digits end where nought repeats for ever; past the limit, the run never sees it.
     if (tortoise == 0)
-        return { Period::Kind::Ends, before };
+        return before > digitLimit ? Period { Period::Kind::BeyondLimit }
+                                   : Period { Period::Kind::Ends, before };
     if (preperiod + length > digitLimit)
         return { Period::Kind::BeyondLimit };
     return { Period::Kind::Repeats, before, steps.characters(tortoise, length) };

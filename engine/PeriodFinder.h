@@ -19,7 +19,8 @@ struct Period
 // The period of the digits that the division writes for `dividend` / `divisor` (whole, within the
 // division's range, the divisor not nought), found from the division's own steps: the partial
 // dividend after a digit decides all digits that follow, so one seen before means the digits
-// repeat from there. BeyondLimit: the first period does not end within `digitLimit` digits. Needs
+// repeat from there. BeyondLimit: the first period, or the digits of a result that ends, do not end
+// within `digitLimit` digits. Needs
 // no memory and at most about four steps per digit of that limit; a stop request ends it early,
 // with a result to be ignored.
 Period findPeriod(

@@ -76,7 +76,6 @@ void ResultBox::scrollTo(qsizetype offset)
 
 void ResultBox::refresh()
 {
-    m_refreshTimer.stop();
     QScrollBar *bar = verticalScrollBar();
     const bool followingTheEnd = bar->value() == bar->maximum();
     updateScrollRange();
@@ -218,8 +217,8 @@ QPoint ResultBox::caretPoint()
 void ResultBox::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        m_control.mousePress(
-            placeAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+        m_control.mousePress(placeAt(event->position().toPoint()),
+            event->modifiers() & Qt::ShiftModifier, event->position().toPoint());
 }
 
 // A drag selects to the row under the pointer; above or below the view, the view scrolls a row at
@@ -264,7 +263,8 @@ void ResultBox::mouseReleaseEvent(QMouseEvent *event)
 void ResultBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        m_control.mouseDoubleClick(placeAt(event->position().toPoint()));
+        m_control.mouseDoubleClick(
+            placeAt(event->position().toPoint()), event->position().toPoint());
 }
 
 void ResultBox::focusInEvent(QFocusEvent *event)

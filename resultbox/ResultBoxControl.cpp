@@ -187,41 +187,51 @@ qsizetype ResultBoxControl::wordEdge(int direction) const
     return direction < 0 ? start : end;
 }
 
-// A press soon after a double click is the third click, which selects the row it hits.
-void ResultBoxControl::mousePress(Place place, bool selecting)
+// A press soon after a double click and where it was is the third click, which selects the row it
+// hits, as Qt's own text boxes have it.
+void ResultBoxControl::mousePress(Place place, bool selecting, QPoint position)
 {
-    if (m_sinceDoubleClick.isValid()
-        && !m_sinceDoubleClick.hasExpired(QApplication::doubleClickInterval())) {
-        m_sinceDoubleClick.invalidate();
-        return select(m_rows.rowStart(place.row), m_rows.rowTextEnd(place.row));
-    }
-    m_caret.moveTo(place.offset, selecting, place.affinity);
-    m_verticalX.reset();
-    announceCaret();
-    restartBlinking();
+    m_heldWord.reset();
+    const bool thirdClick = !selecting && m_sinceDoubleClick.isValid()
+        && !m_sinceDoubleClick.hasExpired(QApplication::doubleClickInterval())
+        && (position - m_doubleClickAt).manhattanLength() < QApplication::startDragDistance();
+    m_sinceDoubleClick.invalidate();
+    if (thirdClick)
+        select(m_rows.rowStart(place.row), m_rows.rowTextEnd(place.row));
+    else
+        moveCaret(place, selecting);
 }
 
 void ResultBoxControl::mouseDrag(Place place)
 {
-    mousePress(place, true);
+    if (!m_heldWord)
+        return moveCaret(place, true);
+    const auto [start, end] = *m_heldWord;
+    if (place.offset < start)
+        select(end, place.offset);
+    else
+        select(start, std::max(end, place.offset));
 }
 
 // Also after a double click, which the window system follows with a release.
 void ResultBoxControl::mouseRelease()
 {
+    m_heldWord.reset();
     publishSelection();
 }
 
 // A double click selects the word it hits; right of a row's end, the word before it.
-void ResultBoxControl::mouseDoubleClick(Place place)
+void ResultBoxControl::mouseDoubleClick(Place place, QPoint position)
 {
     const qsizetype hit
         = place.affinity == TextCaret::Affinity::Upstream ? place.offset - 1 : place.offset;
     m_sinceDoubleClick.start();
+    m_doubleClickAt = position;
     if (hit < 0 || hit >= m_text.size())
         return;
-    const auto [start, end] = TextSegments::around(m_text, hit, QAccessible::WordBoundary);
-    select(start, end);
+    const auto word = TextSegments::around(m_text, hit, QAccessible::WordBoundary);
+    select(word.first, word.second);
+    m_heldWord = word;
 }
 
 void ResultBoxControl::showMenu(QPoint globalPosition)
@@ -239,6 +249,14 @@ void ResultBoxControl::showMenu(QPoint globalPosition)
 void ResultBoxControl::focusChanged()
 {
     m_blinkTimer.stop();
+    restartBlinking();
+}
+
+void ResultBoxControl::moveCaret(Place place, bool selecting)
+{
+    m_caret.moveTo(place.offset, selecting, place.affinity);
+    m_verticalX.reset();
+    announceCaret();
     restartBlinking();
 }
 

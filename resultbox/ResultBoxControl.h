@@ -67,10 +67,11 @@ public:
 
     // A key of a text box; false for a key that is not one. A page is `pageRows` rows.
     bool keyPress(QKeyEvent *event, int pageRows);
-    void mousePress(Place place, bool selecting);
+    // `position` is where the button was pressed, in the view.
+    void mousePress(Place place, bool selecting, QPoint position);
     void mouseDrag(Place place);
     void mouseRelease();
-    void mouseDoubleClick(Place place);
+    void mouseDoubleClick(Place place, QPoint position);
     void showMenu(QPoint globalPosition);
     void focusChanged();
 
@@ -83,6 +84,7 @@ signals:
 
 private:
     qsizetype wordEdge(int direction) const;
+    void moveCaret(Place place, bool selecting);
     void moveVertically(qsizetype rows, bool selecting, std::optional<qreal> verticalX);
     void caretMoved(bool selecting);
     void announceCaret();
@@ -98,6 +100,9 @@ private:
     qsizetype m_announced = 0;
     std::optional<qreal> m_verticalX;
     QElapsedTimer m_sinceDoubleClick;
+    QPoint m_doubleClickAt;
+    // The word a double click selected, while its button is held: a drag only adds to it.
+    std::optional<std::pair<qsizetype, qsizetype>> m_heldWord;
     bool m_caretShown = false;
     QTimer m_blinkTimer;
 };

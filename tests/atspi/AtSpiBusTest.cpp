@@ -1,3 +1,5 @@
+#include "Rows.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -164,14 +166,13 @@ private slots:
         QTest::addColumn<QString>("member");
         QTest::addColumn<QVariantList>("arguments");
         QTest::addColumn<QString>("error");
-        QTest::newRow("all properties, as gdbus introspect asks")
-            << properties << "GetAll" << QVariantList { text } << "NotSupported";
-        QTest::newRow("text without its arguments")
-            << text << "GetText" << QVariantList {} << "InvalidArgs";
-        QTest::newRow("a method read as a property")
-            << properties << "Get" << QVariantList { text, "RangeExtents" } << "UnknownProperty";
-        QTest::newRow("a word before the text")
-            << text << "GetTextAtOffset" << QVariantList { -1, 1u } << "InvalidArgs";
+        row("all properties, as gdbus introspect asks", properties, "GetAll", QVariantList { text },
+            "NotSupported");
+        row("text without its arguments", text, "GetText", QVariantList {}, "InvalidArgs");
+        row("a method read as a property", properties, "Get", QVariantList { text, "RangeExtents" },
+            "UnknownProperty");
+        row("a word before the text", text, "GetTextAtOffset", QVariantList { -1, 1u },
+            "InvalidArgs");
     }
     void malformed()
     {
@@ -213,12 +214,10 @@ private slots:
     {
         QTest::addColumn<QString>("member");
         QTest::addColumn<QVariantList>("arguments");
-        QTest::newRow("all of it to INT_MAX")
-            << "GetRangeExtents" << QVariantList { 0, INT_MAX, 0u };
-        QTest::newRow("all of it to its end") << "GetRangeExtents" << QVariantList { 0, -1, 0u };
-        QTest::newRow("a word half-way") << "GetTextAtOffset" << QVariantList { 50'000'000, 1u };
-        QTest::newRow("a sentence half-way")
-            << "GetTextAtOffset" << QVariantList { 50'000'000, 3u };
+        row("all of it to INT_MAX", "GetRangeExtents", QVariantList { 0, INT_MAX, 0u });
+        row("all of it to its end", "GetRangeExtents", QVariantList { 0, -1, 0u });
+        row("a word half-way", "GetTextAtOffset", QVariantList { 50'000'000, 1u });
+        row("a sentence half-way", "GetTextAtOffset", QVariantList { 50'000'000, 3u });
     }
     void ranges()
     {

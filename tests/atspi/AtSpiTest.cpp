@@ -1,6 +1,7 @@
 #include "AtSpiAnswers.h"
 #include "AtSpiCallCheck.h"
 #include "ResultBox.h"
+#include "Rows.h"
 
 #include <QAccessible>
 #include <QDBusArgument>
@@ -36,7 +37,8 @@ const AtSpiLimits limits { 5, 0, 2 };
 
 QString called(const char *name)
 {
-    return QString(name).contains('.') ? name : QStringLiteral("org.a11y.atspi.") + name;
+    return QString(name).startsWith("DBus.") ? QStringLiteral("org.freedesktop.") + name
+                                             : QStringLiteral("org.a11y.atspi.") + name;
 }
 
 QVariantList answer(
@@ -68,45 +70,43 @@ private slots:
         QTest::addColumn<QString>("signature");
         QTest::addColumn<QVariantList>("arguments");
         QTest::addColumn<QString>("error");
-        const auto row = [](const char *tag, const char *interface, const char *member,
-                             const char *signature, const QVariantList &arguments,
-                             const char *error) {
-            QTest::newRow(tag) << called(interface) << member << signature << arguments << error;
-        };
+        const auto call
+            = [](const char *tag, const char *interface, const char *member, const char *signature,
+                  const QVariantList &arguments, const char *error) {
+                  row(tag, called(interface), member, signature, arguments, error);
+              };
         const QVariant v = QVariant::fromValue(QDBusVariant(1));
-        row("text without its arguments", "Text", "GetText", "", {}, "InvalidArgs");
-        row("arguments of other types", "Text", "GetText", "us", { 0u, "a" }, "InvalidArgs");
-        row("the whole text", "Text", "GetText", "ii", { 0, -1 }, "");
-        row("offset before the text", "Text", "GetTextAtOffset", "iu", { -1, 1u }, "InvalidArgs");
-        row("offset at the end", "Text", "GetTextAtOffset", "iu", { 5, 1u }, "");
-        row("offset past the end", "Text", "GetTextAtOffset", "iu", { 6, 1u }, "InvalidArgs");
-        row("offset INT_MAX", "Text", "GetCharacterAtOffset", "i", { INT_MAX }, "InvalidArgs");
-        row("last boundary type", "Text", "GetTextAtOffset", "iu", { 0, 6u }, "");
-        row("boundary type past the last", "Text", "GetTextAtOffset", "iu", { 0, 7u },
+        const QString accessible = called("Accessible"), text = called("Text");
+        call("text without its arguments", "Text", "GetText", "", {}, "InvalidArgs");
+        call("arguments of other types", "Text", "GetText", "us", { 0u, "a" }, "InvalidArgs");
+        call("the whole text", "Text", "GetText", "ii", { 0, -1 }, "");
+        call("offset before the text", "Text", "GetTextAtOffset", "iu", { -1, 1u }, "InvalidArgs");
+        call("offset at the end", "Text", "GetTextAtOffset", "iu", { 5, 1u }, "");
+        call("offset past the end", "Text", "GetTextAtOffset", "iu", { 6, 1u }, "InvalidArgs");
+        call("offset INT_MAX", "Text", "GetCharacterAtOffset", "i", { INT_MAX }, "InvalidArgs");
+        call("last boundary type", "Text", "GetTextAtOffset", "iu", { 0, 6u }, "");
+        call("boundary type past the last", "Text", "GetTextAtOffset", "iu", { 0, 7u },
             "InvalidArgs");
-        row("parent coordinates", "Component", "GetExtents", "u", { 2u }, "");
-        row("coordinate type past the last", "Component", "GetExtents", "u", { 3u }, "InvalidArgs");
-        row("last action", "Action", "DoAction", "i", { 1 }, "");
-        row("action past the last", "Action", "DoAction", "i", { 2 }, "InvalidArgs");
-        row("selection that is not there", "Text", "GetSelection", "i", { 0 }, "InvalidArgs");
-        row("undeclared interface", "Value", "GetMinimumValue", "", {}, "UnknownInterface");
-        row("undeclared method", "Text", "GetLength", "", {}, "UnknownMethod");
-        row("bounded ranges", "Text", "GetBoundedRanges", "i", { 0 }, "NotSupported");
-        row("all properties", "org.freedesktop.DBus.Properties", "GetAll", "s",
-            { "org.a11y.atspi.Accessible" }, "NotSupported");
-        row("declared property", "org.freedesktop.DBus.Properties", "Get", "ss",
-            { "org.a11y.atspi.Accessible", "Name" }, "");
-        row("property never declared", "org.freedesktop.DBus.Properties", "Get", "ss",
-            { "org.a11y.atspi.Text", "RangeExtents" }, "UnknownProperty");
-        row("property without its name", "org.freedesktop.DBus.Properties", "Get", "s",
-            { "org.a11y.atspi.Text" }, "InvalidArgs");
-        row("property of another interface", "org.freedesktop.DBus.Properties", "Get", "ss",
-            { "org.a11y.atspi.Accessible", "CaretOffset" }, "UnknownProperty");
-        row("settable property", "org.freedesktop.DBus.Properties", "Set", "ssv",
-            { "org.a11y.atspi.Text", "CaretOffset", v }, "");
-        row("read-only property set", "org.freedesktop.DBus.Properties", "Set", "ssv",
-            { "org.a11y.atspi.Accessible", "Name", v }, "PropertyReadOnly");
-        row("introspection", "org.freedesktop.DBus.Introspectable", "Introspect", "", {}, "");
+        call("parent coordinates", "Component", "GetExtents", "u", { 2u }, "");
+        call(
+            "coordinate type past the last", "Component", "GetExtents", "u", { 3u }, "InvalidArgs");
+        call("last action", "Action", "DoAction", "i", { 1 }, "");
+        call("action past the last", "Action", "DoAction", "i", { 2 }, "InvalidArgs");
+        call("selection that is not there", "Text", "GetSelection", "i", { 0 }, "InvalidArgs");
+        call("undeclared interface", "Value", "GetMinimumValue", "", {}, "UnknownInterface");
+        call("undeclared method", "Text", "GetLength", "", {}, "UnknownMethod");
+        call("bounded ranges", "Text", "GetBoundedRanges", "i", { 0 }, "NotSupported");
+        call("all properties", "DBus.Properties", "GetAll", "s", { accessible }, "NotSupported");
+        call("declared property", "DBus.Properties", "Get", "ss", { accessible, "Name" }, "");
+        call("property never declared", "DBus.Properties", "Get", "ss", { text, "RangeExtents" },
+            "UnknownProperty");
+        call("property without its name", "DBus.Properties", "Get", "s", { text }, "InvalidArgs");
+        call("property of another interface", "DBus.Properties", "Get", "ss",
+            { accessible, "CaretOffset" }, "UnknownProperty");
+        call("settable property", "DBus.Properties", "Set", "ssv", { text, "CaretOffset", v }, "");
+        call("read-only property set", "DBus.Properties", "Set", "ssv", { accessible, "Name", v },
+            "PropertyReadOnly");
+        call("introspection", "DBus.Introspectable", "Introspect", "", {}, "");
     }
     void refusal()
     {
@@ -125,12 +125,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("codePoint");
-        QTest::newRow("first") << "Chybné zadání" << 0 << int(u'C');
-        QTest::newRow("letter outside ASCII") << "Chybné zadání" << 5 << 0xE9;
-        QTest::newRow("last") << "Chybné zadání" << 12 << 0xED;
-        QTest::newRow("end of the text") << "Chybné zadání" << 13 << 0;
-        QTest::newRow("first half of a pair") << "a😀b" << 1 << 0x1F600;
-        QTest::newRow("second half of a pair") << "a😀b" << 2 << 0x1F600;
+        row("first", "Chybné zadání", 0, int(u'C'));
+        row("letter outside ASCII", "Chybné zadání", 5, 0xE9);
+        row("last", "Chybné zadání", 12, 0xED);
+        row("end of the text", "Chybné zadání", 13, 0);
+        row("first half of a pair", "a😀b", 1, 0x1F600);
+        row("second half of a pair", "a😀b", 2, 0x1F600);
     }
     void character()
     {
@@ -148,11 +148,11 @@ private slots:
         QTest::addColumn<QString>("member");
         QTest::addColumn<uint>("coordType");
         QTest::addColumn<QPoint>("origin");
-        QTest::newRow("position on the screen") << "GetPosition" << 0u << QPoint(0, 0);
-        QTest::newRow("position in the window") << "GetPosition" << 1u << QPoint(40, 30);
-        QTest::newRow("position in the parent") << "GetPosition" << 2u << QPoint(50, 50);
-        QTest::newRow("size") << "GetSize" << 0u << QPoint();
-        QTest::newRow("character in the window") << "GetCharacterExtents" << 1u << QPoint(40, 30);
+        row("position on the screen", "GetPosition", 0u, QPoint(0, 0));
+        row("position in the window", "GetPosition", 1u, QPoint(40, 30));
+        row("position in the parent", "GetPosition", 2u, QPoint(50, 50));
+        row("size", "GetSize", 0u, QPoint());
+        row("character in the window", "GetCharacterExtents", 1u, QPoint(40, 30));
     }
     void places()
     {
@@ -190,11 +190,11 @@ private slots:
         QTest::addColumn<int>("end");
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
-        QTest::newRow("to INT_MAX") << 0 << INT_MAX << 0 << 6000;
-        QTest::newRow("to the end") << 0 << -1 << 0 << 6000;
-        QTest::newRow("from before the text") << -5 << 3 << 0 << 3;
-        QTest::newRow("empty") << 3 << 3 << 3 << 3;
-        QTest::newRow("below the view") << 5000 << 5003 << 5000 << 5003;
+        row("to INT_MAX", 0, INT_MAX, 0, 6000);
+        row("to the end", 0, -1, 0, 6000);
+        row("from before the text", -5, 3, 0, 3);
+        row("empty", 3, 3, 3, 3);
+        row("below the view", 5000, 5003, 5000, 5003);
     }
     void range()
     {

@@ -2,6 +2,7 @@
 #include "DivisionHost.h"
 #include "DivisionSteps.h"
 #include "PeriodFinder.h"
+#include "Rows.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -10,15 +11,19 @@
 
 namespace {
 
-const QString zero = "Chybné zadání => dělení nulou", range = "Chybné zadání => číslo mimo rozsah";
+const QString zeroDivisor = "Chybné zadání => dělení nulou";
+const QString outOfRange = "Chybné zadání => číslo mimo rozsah";
+const QString tooLong = "Výsledek je příliš dlouhý, výpočet byl zastaven.";
+const QString tooLarge = "Tak velká čísla nelze dělit!";
 
-// Plays the main window, noting what the engine did.
+// Plays the main window, noting what the engine did; `atYield` runs inside every yield.
 struct RecordingHost : DivisionHost
 {
-    std::u16string dividend, divisor, result, warnings;
+    std::u16string dividend, divisor, result;
+    QStringList warnings;
     bool startEnabled = true;
     int yields = 0;
-    std::function<void(int)> onYield;
+    std::function<void(int)> atYield = [](int) {};
 
     std::u16string dividendText() const override { return dividend; }
     void setDividendText(std::u16string_view text) override { dividend = text; }
@@ -27,8 +32,30 @@ struct RecordingHost : DivisionHost
     void setResultText(std::u16string_view text) override { result = text; }
     void appendToResultText(std::u16string_view text) override { result += text; }
     void setStartEnabled(bool enabled) override { startEnabled = enabled; }
-    void showWarning(std::u16string_view text) override { warnings += text; }
-    void yield() override { onYield(++yields); }
+    void showWarning(std::u16string_view text) override
+    {
+        warnings << QString::fromStdU16String(std::u16string(text));
+    }
+    void yield() override { atYield(++yields); }
+};
+
+// A run of the engine on operands as typed; a run without a limit is stopped in its tenth yield.
+struct Run
+{
+    RecordingHost host;
+    DivisionEngine engine;
+
+    explicit Run(const QString &dividend, const QString &divisor, float places = 0,
+        qint64 digitLimit = DivisionEngine::maximumDigits, qint64 piece = 1,
+        const QString &separator = ",")
+        : engine(host, separator.toStdU16String(), digitLimit, piece)
+    {
+        host.dividend = dividend.toStdU16String();
+        host.divisor = divisor.toStdU16String();
+        engine.DecimalPlaces = places;
+        host.atYield = [this](int yield) { engine.Stopped |= yield == 10; };
+    }
+    QString result() const { return QString::fromStdU16String(host.result); }
 };
 
 // The exact fraction: the digits before the period are the larger power of 2 or 5 in the reduced
@@ -46,6 +73,17 @@ std::pair<qint64, qint64> exactPeriod(qint64 dividend, qint64 divisor)
     return std::pair(std::max(twos, fives), divisor == 1 ? 0 : order);
 }
 
+// The decimal digits the division's own float steps write, one at a time.
+QString steppedDigits(float dividend, float divisor, qsizetype count)
+{
+    QString digits;
+    for (float partial = std::fabs(dividend); digits.size() < count;) {
+        partial = DivisionSteps::nextDividend(partial, std::fabs(divisor));
+        digits += QString::number(DivisionSteps::quotientFloor(partial, std::fabs(divisor)));
+    }
+    return digits;
+}
+
 } // namespace
 
 class EngineTest : public QObject
@@ -53,105 +91,200 @@ class EngineTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Operands as typed and, after "=", as left ("." for the separator). Events come in the third
-    // yield (places, a Start) or the fifth (Stop); a "limit N" run has N digits; others stop at 10.
-    void division_data()
+    // The operand texts as Start leaves them, in the decimal separator of the locale.
+    void operands_data()
     {
-        for (const char *column : { "separator", "operands", "result", "event" })
-            QTest::addColumn<QString>(column);
-        QTest::addColumn<float>("places");
-        auto row = [](const char *operands, QString result, float places = 0,
-                       const char *event = "",
-                       std::initializer_list<const char *> separators = { ",", "." }) {
-            for (const char *sep : separators)
-                QTest::addRow("%s %s %s", operands, event, sep)
-                    << sep << operands << QString(result).replace('.', sep) << event << places;
-        };
-        row("5/8", "0,625");
-        row("abc/ 4 2x=0/42", "0");
-        row("/8=0/8", "0");
-        row("1e1/.4e1=10/4", "2,5");
-        row(".5/.4=0/0", zero);
-        row("5./-1.5E0x=5/-2", "-2,5");
-        row("22/7", "3,142", 3);
-        row("7/=7/0", zero);
-        row("2,9/1=2/1", "2");
-        row("2.999999999999999/1=3/1", "3");
-        row("-5e-5/1=-1/1", "-1");
-        row("-2.5/2=-3/2", "-1,5");
-        row("-1/4", "-0,25");
-        row("-0/-3=0/-3", "0");
-        row("16777217/2", "8388608");
-        row("20000000/2", "1E+07");
-        row("-2147483648/1", "-2.147484E+09");
-        row("1/2000000000", "0,0000000005");
-        row("1500000000000000/4=1.5E+15/4", range);
-        row("2147483584/1", range);
-        row("1e400/3=∞/3", range);
-        row("1e20/0=1E+20/0", range);
-        row("1e39/3=1E+39/3", range);
-        row("1e18446744073709551621/3=∞/3", range);
-        row("1/3", "0,33333", 0, "stop");
-        row("1/3", "0,3333333333", 2.5F);
-        row("1/3", "0,33333", 0, "5 places");
-        row("1/3", "0,3333333333", 0, "2 places");
-        row("1/3", "0,625", 0, "Start of 5/8");
-        row("1/3", "0,333", 0, "limit 3");
-        row("1/8", "0,125", 0, "limit 3 with the last digit");
-        row("1/7", "0,14285714285714285714", 20, "limit 50");
-        row("1/3", "0,33333333", 0, "8 places, pieces 2");
-        row("1/7", "0,14285714285714285714", 20, "limit 50, pieces 7");
-        row("1/16777213", "0,0000000596046", 13, "limit 50, pieces 4");
-        row("1/3", zero, 0, "limit 3, Start of 1/0");
-        // More places than a float counts, once: it takes 16 million digits.
-        row("1/7", "0," + QString("142857").repeated(2796203).left(16777218), 16777218,
-            "limit 16777220", { "," });
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        row("digits", ",", "42", "42");
+        row("letters and blanks", ",", " 4 2x", "42");
+        row("no number", ",", "abc", "0");
+        row("empty", ",", "", "0");
+        row("an exponent", ",", "1e1", "10");
+        row("a point, floored", ",", "2.9", "2");
+        row("a comma ends the number", ",", "2,9", "2");
+        row("fifteen digits round first", ",", "2.999999999999999", "3");
+        row("a small negative, floored", ",", "-5e-5", "-1");
+        row("a negative half, floored", ",", "-2.5", "-3");
+        row("negative nought", ",", "-0", "0");
+        row("exponent form", ",", "1500000000000000", "1,5E+15");
+        row("exponent form, a point", ".", "1500000000000000", "1.5E+15");
+        row("beyond a double", ",", "1e400", "∞");
     }
-    void division()
+    void operands()
     {
-        QFETCH(QString, operands);
-        QFETCH(QString, result);
-        QFETCH(QString, event);
         QFETCH(QString, separator);
+        QFETCH(QString, typed);
+        Run run(typed, typed, 0, DivisionEngine::maximumDigits, 1, separator);
+        run.engine.StartDivision();
+        QTEST(QString::fromStdU16String(run.host.dividend), "shown");
+        QTEST(QString::fromStdU16String(run.host.divisor), "shown");
+    }
+
+    // Runs without a limit are stopped after ten digits.
+    void results_data()
+    {
+        QTest::addColumn<QString>("dividend");
+        QTest::addColumn<QString>("divisor");
+        QTest::addColumn<float>("places");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("warning");
+        row("terminating", "5", "8", 0.0F, "0,625", "");
+        row("whole", "10", "5", 0.0F, "2", "");
+        row("whole, the dividend rounded to a float", "16777217", "2", 0.0F, "8388608", "");
+        row("whole, in exponent form", "20000000", "2", 0.0F, "1E+07", "");
+        row("whole, the least", "-2147483648", "1", 0.0F, "-2,147484E+09", "");
+        row("places reached", "22", "7", 3.0F, "3,142", "");
+        row("places not whole", "1", "3", 2.5F, "0,3333333333", "");
+        row("nought places is no limit", "1", "3", 0.0F, "0,3333333333", "");
+        row("negative", "-1", "4", 0.0F, "-0,25", "");
+        row("negative divisor", "5", "-2", 0.0F, "-2,5", "");
+        row("both negative", "-1", "-4", 0.0F, "0,25", "");
+        row("negative nought", "-0", "-3", 0.0F, "0", "");
+        row("tiny", "1", "2000000000", 0.0F, "0,0000000005", "");
+        row("zero divisor", "7", "", 0.0F, zeroDivisor, "Nulou nelze dělit!");
+        row("fifteen digits", "1500000000000000", "4", 0.0F, outOfRange, tooLarge);
+        row("past the 32-bit range", "2147483584", "1", 0.0F, outOfRange, tooLarge);
+        row("a large divisor over nought", "1e20", "0", 0.0F, outOfRange, tooLarge);
+        row("infinite", "1e400", "3", 0.0F, outOfRange, tooLarge);
+    }
+    void results()
+    {
+        QFETCH(QString, dividend);
+        QFETCH(QString, divisor);
         QFETCH(float, places);
-        const QString typed = operands.section('=', 0, 0), nested = event.section("of ", 1);
-        RecordingHost host;
-        host.dividend = typed.section('/', 0, 0).toStdU16String();
-        host.divisor = typed.section('/', 1).toStdU16String();
-        const qint64 limit = event.startsWith("limit")
-            ? event.section(' ', 1, 1).remove(',').toLongLong()
-            : DivisionEngine::maximumDigits;
-        DivisionEngine engine(host, separator.toStdU16String(), limit,
-            event.contains("pieces") ? event.section(' ', -1).toLongLong() : 1);
-        engine.DecimalPlaces = places;
-        host.onYield = [&](int yield) {
-            engine.Stopped |= (yield == 5 && event == "stop")
-                || (yield == 10 && limit == DivisionEngine::maximumDigits);
-            if (yield == 3 && event.contains("places"))
-                engine.DecimalPlaces = event.front().digitValue();
-            if (yield == 3 && !nested.isEmpty()) { // Stop, then Start
-                host.dividend = nested.section('/', 0, 0).toStdU16String();
-                host.divisor = nested.section('/', 1).toStdU16String();
-                engine.Stopped = true;
-                engine.StartDivision();
-            }
+        Run run(dividend, divisor, places);
+        run.engine.StartDivision();
+        QTEST(run.result(), "result");
+        QTEST(run.host.warnings.join('|'), "warning");
+        QVERIFY(run.engine.Stopped);
+        QVERIFY(run.host.startEnabled);
+    }
+
+    // Start is disabled while the run goes, and enabled again when it ends.
+    void startDisabledDuringARun()
+    {
+        Run run("1", "3");
+        bool enabledInAYield = true;
+        run.host.atYield = [&](int yield) {
+            enabledInAYield &= run.host.startEnabled;
+            run.engine.Stopped = yield == 2;
         };
+        run.engine.StartDivision();
+        QVERIFY(!enabledInAYield);
+        QVERIFY(run.host.startEnabled);
+    }
 
-        engine.StartDivision();
+    void stopInAYield()
+    {
+        Run run("1", "3");
+        run.host.atYield = [&](int yield) { run.engine.Stopped |= yield == 5; };
+        run.engine.StartDivision();
+        QCOMPARE(run.result(), "0,33333");
+    }
 
-        QCOMPARE(QString::fromStdU16String(host.result), result);
-        QCOMPARE(QString::fromStdU16String(host.dividend + u'/' + host.divisor),
-            !nested.isEmpty()            ? nested
-                : operands.contains('=') ? operands.section('=', 1).replace('.', separator)
-                                         : typed);
-        QCOMPARE(QString::fromStdU16String(host.warnings),
-            (limit == 3 && !event.contains("digit")
-                    ? "Výsledek je příliš dlouhý, výpočet byl zastaven."
-                    : "")
-                + QString(result == zero  ? "Nulou nelze dělit!"
-                        : result == range ? "Tak velká čísla nelze dělit!"
-                                          : ""));
-        QVERIFY(engine.Stopped && host.startEnabled);
+    // Places set in the third yield of 1 / 3.
+    void placesSetInARun_data()
+    {
+        QTest::addColumn<float>("places");
+        QTest::addColumn<QString>("result");
+        row("more than the digits so far", 5.0F, "0,33333");
+        row("as many as the digits so far", 3.0F, "0,3333333333");
+        row("fewer than the digits so far", 2.0F, "0,3333333333");
+    }
+    void placesSetInARun()
+    {
+        QFETCH(float, places);
+        Run run("1", "3");
+        run.host.atYield = [&](int yield) {
+            run.engine.DecimalPlaces = yield == 3 ? places : run.engine.DecimalPlaces;
+            run.engine.Stopped |= yield == 10;
+        };
+        run.engine.StartDivision();
+        QTEST(run.result(), "result");
+    }
+
+    // Stop and a Start of another division in the third yield of 1 / 3: the new one is shown.
+    void startInARun_data()
+    {
+        QTest::addColumn<QString>("divisor");
+        QTest::addColumn<QString>("result");
+        row("a division that ends", "8", "0,125");
+        row("a zero divisor", "0", zeroDivisor);
+    }
+    void startInARun()
+    {
+        QFETCH(QString, divisor);
+        Run run("1", "3");
+        run.host.atYield = [&](int yield) {
+            if (yield != 3)
+                return;
+            run.host.divisor = divisor.toStdU16String();
+            run.engine.Stopped = true;
+            run.engine.StartDivision();
+        };
+        run.engine.StartDivision();
+        QTEST(run.result(), "result");
+        QVERIFY(run.host.startEnabled);
+    }
+
+    // A run stops at its limit of digits, with a warning unless it got its places or its end.
+    void limitOfDigits_data()
+    {
+        QTest::addColumn<QString>("divisor");
+        QTest::addColumn<float>("places");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("warning");
+        row("limit reached", "3", 0.0F, "0,333", tooLong);
+        row("limit reached by the last digit", "8", 0.0F, "0,125", "");
+        row("places reached at the limit", "3", 3.0F, "0,333", "");
+        row("places beyond the limit", "3", 4.0F, "0,333", tooLong);
+    }
+    void limitOfDigits()
+    {
+        QFETCH(QString, divisor);
+        QFETCH(float, places);
+        Run run("1", divisor, places, 3);
+        run.engine.StartDivision();
+        QTEST(run.result(), "result");
+        QTEST(run.host.warnings.join('|'), "warning");
+    }
+
+    // Pieces of several digits between yields hold the same digits as pieces of one.
+    void pieces_data()
+    {
+        QTest::addColumn<QString>("divisor");
+        QTest::addColumn<float>("places");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<qint64>("piece");
+        row("pieces of two to the places", "3", 8.0F, qint64(50), qint64(2));
+        row("pieces of seven past the places", "7", 20.0F, qint64(50), qint64(7));
+        row("pieces to the limit", "7", 0.0F, qint64(30), qint64(7));
+        row("pieces on the float steps", "16777213", 13.0F, qint64(50), qint64(4));
+    }
+    void pieces()
+    {
+        QFETCH(QString, divisor);
+        QFETCH(float, places);
+        QFETCH(qint64, limit);
+        QFETCH(qint64, piece);
+        Run single("1", divisor, places, limit), pieces("1", divisor, places, limit, piece);
+        single.host.atYield = pieces.host.atYield = [](int) {};
+        single.engine.StartDivision();
+        pieces.engine.StartDivision();
+        QCOMPARE(pieces.result(), single.result());
+        QVERIFY(pieces.host.yields < single.host.yields);
+    }
+
+    // A float counts digits exactly only up to 2^24: 1 / 7 to 16,777,218 places.
+    void placesAboveAFloat()
+    {
+        Run run("1", "7", 16777218, 16777220, 4096);
+        run.host.atYield = [](int) {};
+        run.engine.StartDivision();
+        QCOMPARE(run.result().size(), 2 + 16777218);
+        QCOMPARE(run.result().right(6), "142857");
     }
 
     void period_data()
@@ -167,45 +300,55 @@ private slots:
         for (auto [dividend, divisor] : rows)
             QTest::addRow("%d/%d", dividend, divisor) << dividend << divisor;
     }
-    // Against the engine's digits, and the exact fraction where the steps are exact (ten times a
-    // remainder below 2^25). Above, rounding leaves it: 1/16777213's digits close a cycle in
-    // thousands, the fraction's period is 4,194,303.
+    // Against the exact fraction where the steps are exact (ten times a remainder below 2^25), and
+    // always against the digits of the float steps themselves: above, rounding parts them from the
+    // fraction (1/16777213's digits close a cycle in thousands, the fraction's period is
+    // 4,194,303).
     void period()
     {
         QFETCH(int, dividend);
         QFETCH(int, divisor);
         const Period found = findPeriod(float(dividend), float(divisor), 10'000'000);
-        // The division takes its operands as floats, which round a dividend above 2^24.
-        const auto exact = exactPeriod(qint64(std::fabs(float(dividend))), std::abs(divisor));
-        QCOMPARE(found.preperiod == exact.first && found.length == exact.second,
-            10LL * std::abs(divisor) < 1 << 25);
-        QCOMPARE(found.kind, found.length ? Period::Kind::Repeats : Period::Kind::Ends);
-
-        RecordingHost host;
-        host.dividend = QString::number(dividend).toStdU16String();
-        host.divisor = QString::number(divisor).toStdU16String();
-        host.onYield = [](int) {};
-        DivisionEngine engine(host, u",", found.preperiod + 2 * found.length + 1, 4096);
-        engine.StartDivision();
-        const QString digits = QString::fromStdU16String(host.result).section(',', 1);
-        QString stepped; // as the float steps give them, a digit at a time
-        float partial = std::fabs(float(dividend));
-        while (stepped.size() < digits.size()) {
-            partial = DivisionSteps::nextDividend(partial, std::fabs(float(divisor)));
-            stepped += QString::number(
-                DivisionSteps::quotientFloor(partial, std::fabs(float(divisor))));
+        if (10LL * std::abs(divisor) < 1 << 25) {
+            // The division takes its operands as floats, which round a dividend above 2^24.
+            const auto exact = exactPeriod(qint64(std::fabs(float(dividend))), std::abs(divisor));
+            QCOMPARE(found.preperiod, exact.first);
+            QCOMPARE(found.length, exact.second);
         }
-        QCOMPARE(digits, stepped);
-        QCOMPARE(QList({ engine.Dividend, engine.DigitCount }),
-            QList({ partial, float(digits.size()) }));
-        // A limit one short of the end of the first period.
-        QCOMPARE(
-            findPeriod(float(dividend), float(divisor), found.preperiod + found.length - 1).kind,
-            found.length ? Period::Kind::BeyondLimit : Period::Kind::Ends);
+        QCOMPARE(found.kind, found.length ? Period::Kind::Repeats : Period::Kind::Ends);
         const qint64 start = found.preperiod, length = found.length;
-        QCOMPARE(digits.size(), length ? start + 2 * length + 1 : start);
+        const QString digits = steppedDigits(dividend, divisor, start + 2 * length + 1);
         QCOMPARE(digits.mid(start, length), digits.mid(start + length, length));
         QVERIFY(start == 0 || !length || digits[start - 1] != digits[start + length - 1]);
+        // A limit one short of the end of the first period.
+        QCOMPARE(findPeriod(float(dividend), float(divisor), start + length - 1).kind,
+            Period::Kind::BeyondLimit);
+    }
+
+    // The engine's digits, in pieces on its integer path, are the float steps' own.
+    void digitsOfTheFloatSteps_data() { period_data(); }
+    void digitsOfTheFloatSteps()
+    {
+        QFETCH(int, dividend);
+        QFETCH(int, divisor);
+        Run run(QString::number(dividend), QString::number(divisor), 3000, 3000, 4096);
+        run.host.atYield = [](int) {};
+        run.engine.StartDivision();
+        const QString digits = run.result().section(',', 1);
+        QCOMPARE(digits, steppedDigits(dividend, divisor, digits.size()));
+        float partial = std::fabs(float(dividend));
+        for (qsizetype i = 0; i < digits.size(); ++i)
+            partial = DivisionSteps::nextDividend(partial, std::fabs(float(divisor)));
+        QCOMPARE(run.engine.Dividend, partial);
+        QCOMPARE(run.engine.DigitCount, float(digits.size()));
+    }
+
+    // A result that ends past the limit is not stated as ending within it.
+    void periodEndingPastTheLimit()
+    {
+        QCOMPARE(findPeriod(1, 1024, 9).kind, Period::Kind::BeyondLimit);
+        QCOMPARE(findPeriod(1, 1024, 10).kind, Period::Kind::Ends);
+        QCOMPARE(findPeriod(1, 1024, 10).preperiod, 10);
     }
 };
 

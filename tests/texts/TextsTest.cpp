@@ -3,6 +3,7 @@
 #include "DecimalPlacesText.h"
 #include "MessageCatalogue.h"
 #include "PeriodStatement.h"
+#include "Rows.h"
 
 #include <QTest>
 #include <cmath>
@@ -18,17 +19,17 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("ASCII") << "5 / 8 = \r\n" << QByteArray("5 / 8 = \r\n");
-        QTest::newRow("Czech letters") << "čřŠŽů" << QByteArray("\xE8\xF8\x8A\x8E\xF9");
-        QTest::newRow("euro and low quotes") << "€„" << QByteArray("\x80\x84");
-        QTest::newRow("a letter the code page lacks") << "日" << QByteArray("?");
-        QTest::newRow("U+0080, which has no byte") << "\u0080" << QByteArray("?");
-        QTest::newRow("U+0081, which has no byte") << "\u0081" << QByteArray("?");
-        QTest::newRow("a surrogate pair is one character") << "x😀y" << QByteArray("x?y");
-        QTest::newRow("a high surrogate alone") << QString::fromUtf16(u"\xD83Dz") << QByteArray("?z");
-        QTest::newRow("a low surrogate alone") << QString::fromUtf16(u"a\xDE00") << QByteArray("a?");
-        QTest::newRow("a high surrogate last") << QString::fromUtf16(u"a\xD83D") << QByteArray("a?");
-        QTest::newRow("the last byte of the code page") << "˙" << QByteArray("\xFF");
+        row("ASCII", "5 / 8 = \r\n", QByteArray("5 / 8 = \r\n"));
+        row("Czech letters", "čřŠŽů", QByteArray("\xE8\xF8\x8A\x8E\xF9"));
+        row("euro and low quotes", "€„", QByteArray("\x80\x84"));
+        row("a letter the code page lacks", "日", QByteArray("?"));
+        row("U+0080, which has no byte", "\u0080", QByteArray("?"));
+        row("U+0081, which has no byte", "\u0081", QByteArray("?"));
+        row("a surrogate pair is one character", "x😀y", QByteArray("x?y"));
+        row("a high surrogate alone", QString::fromUtf16(u"\xD83Dz"), QByteArray("?z"));
+        row("a low surrogate alone", QString::fromUtf16(u"a\xDE00"), QByteArray("a?"));
+        row("a high surrogate last", QString::fromUtf16(u"a\xD83D"), QByteArray("a?"));
+        row("the last byte of the code page", "˙", QByteArray("\xFF"));
     }
     void encode()
     {
@@ -40,11 +41,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::newRow("ASCII") << QByteArray("90220=A;B;1") << "90220=A;B;1";
-        QTest::newRow("Czech letters") << QByteArray("\xE8\xF8\x8A\x8E\xF9") << "čřŠŽů";
-        QTest::newRow("the euro, byte 0x80") << QByteArray("\x80") << "€";
-        QTest::newRow("an undefined byte") << QByteArray("\x81") << "\uFFFD";
-        QTest::newRow("the last byte") << QByteArray("\xFF") << "˙";
+        row("ASCII", QByteArray("90220=A;B;1"), "90220=A;B;1");
+        row("Czech letters", QByteArray("\xE8\xF8\x8A\x8E\xF9"), "čřŠŽů");
+        row("the euro, byte 0x80", QByteArray("\x80"), "€");
+        row("an undefined byte", QByteArray("\x81"), "\uFFFD");
+        row("the last byte", QByteArray("\xFF"), "˙");
     }
     void decode()
     {
@@ -56,11 +57,11 @@ private slots:
     {
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("text");
-        QTest::newRow("the first") << 101 << "Chybné zadání => dělení nulou";
-        QTest::newRow("blanks kept at the end") << 117 << "Počítat na ";
-        QTest::newRow("blanks kept at the start") << 115 << " desetinných míst";
-        QTest::newRow("quotes kept") << 116 << "(0 = \"nekonečno\")";
-        QTest::newRow("the last") << 134 << "Kopírovat s &periodou";
+        row("the first", 101, "Chybné zadání => dělení nulou");
+        row("blanks kept at the end", 117, "Počítat na ");
+        row("blanks kept at the start", 115, " desetinných míst");
+        row("quotes kept", 116, "(0 = \"nekonečno\")");
+        row("the last", 134, "Kopírovat s &periodou");
     }
     void messages()
     {
@@ -90,16 +91,12 @@ private slots:
         QTest::addColumn<float>("places");
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("label");
-        QTest::newRow("none") << 0.0F << ","
-                              << "Počítat na 0 desetinných míst   (0 = \"nekonečno\")";
-        QTest::newRow("three") << 3.0F << ","
-                               << "Počítat na 3 desetinných míst   (0 = \"nekonečno\")";
-        QTest::newRow("a half, in the locale's notation")
-            << 2.5F << "."
-            << "Počítat na 2.5 desetinných míst   (0 = \"nekonečno\")";
-        QTest::newRow("above what a float counts")
-            << 16777217.0F << ","
-            << "Počítat na 1,677722E+07 desetinných míst   (0 = \"nekonečno\")";
+        row("none", 0.0F, ",", "Počítat na 0 desetinných míst   (0 = \"nekonečno\")");
+        row("three", 3.0F, ",", "Počítat na 3 desetinných míst   (0 = \"nekonečno\")");
+        row("a half, in the locale's notation", 2.5F, ".",
+            "Počítat na 2.5 desetinných míst   (0 = \"nekonečno\")");
+        row("above what a float counts", 16777217.0F, ",",
+            "Počítat na 1,677722E+07 desetinných míst   (0 = \"nekonečno\")");
     }
     void decimalPlacesLabel()
     {
@@ -120,18 +117,18 @@ private slots:
     {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<float>("places");
-        QTest::newRow("nothing, or Cancel") << "" << 7.0F;
-        QTest::newRow("a number") << "5" << 5.0F;
-        QTest::newRow("a negative number") << "-5" << 5.0F;
-        QTest::newRow("a point") << "2.5" << 2.5F;
-        QTest::newRow("a comma ends the number") << "2,5" << 2.0F;
-        QTest::newRow("a blank between digits") << "1 2" << 12.0F;
-        QTest::newRow("an exponent") << "1e3" << 1000.0F;
-        QTest::newRow("no number") << "abc" << 0.0F;
-        QTest::newRow("blanks") << "   " << 0.0F;
-        QTest::newRow("the nearest float") << "16777217" << 16777216.0F;
-        QTest::newRow("beyond a float") << "1e39" << 7.0F;
-        QTest::newRow("beyond a double") << "1e400" << 7.0F;
+        row("nothing, or Cancel", "", 7.0F);
+        row("a number", "5", 5.0F);
+        row("a negative number", "-5", 5.0F);
+        row("a point", "2.5", 2.5F);
+        row("a comma ends the number", "2,5", 2.0F);
+        row("a blank between digits", "1 2", 12.0F);
+        row("an exponent", "1e3", 1000.0F);
+        row("no number", "abc", 0.0F);
+        row("blanks", "   ", 0.0F);
+        row("the nearest float", "16777217", 16777216.0F);
+        row("beyond a float", "1e39", 7.0F);
+        row("beyond a double", "1e400", 7.0F);
     }
     void decimalPlacesAnswer()
     {
@@ -149,25 +146,25 @@ private slots:
         using Kind = Period::Kind;
         QTest::addColumn<Period>("period");
         QTest::addColumn<QString>("statement");
-        QTest::newRow("ends") << Period { Kind::Ends, 3 } << "Výsledek je konečný";
-        QTest::newRow("a period of one digit")
-            << Period { Kind::Repeats, 0, 1 } << "Perioda: 1 číslice od 1. desetinného místa";
-        QTest::newRow("two digits")
-            << Period { Kind::Repeats, 0, 2 } << "Perioda: 2 číslice od 1. desetinného místa";
-        QTest::newRow("four digits")
-            << Period { Kind::Repeats, 0, 4 } << "Perioda: 4 číslice od 1. desetinného místa";
-        QTest::newRow("five digits")
-            << Period { Kind::Repeats, 0, 5 } << "Perioda: 5 číslic od 1. desetinného místa";
-        QTest::newRow("many digits, grouped") << Period { Kind::Repeats, 0,
-            1677702 } << "Perioda: 1_677_702 číslic od 1. desetinného místa";
-        QTest::newRow("a pre-period of one digit") << Period { Kind::Repeats, 1,
-            6 } << "Předperioda: 1 číslice, perioda: 6 číslic od 2. desetinného místa";
-        QTest::newRow("a pre-period of five digits") << Period { Kind::Repeats, 5,
-            2 } << "Předperioda: 5 číslic, perioda: 2 číslice od 6. desetinného místa";
-        QTest::newRow("a place far on, grouped") << Period { Kind::Repeats, 1234,
-            1 } << "Předperioda: 1_234 číslic, perioda: 1 číslice od 1_235. desetinného místa";
-        QTest::newRow("beyond the limit")
-            << Period { Kind::BeyondLimit } << "Perioda nekončí do 100_000_000 desetinných míst";
+        row("ends", Period { Kind::Ends, 3 }, "Výsledek je konečný");
+        row("a period of one digit", Period { Kind::Repeats, 0, 1 },
+            "Perioda: 1 číslice od 1. desetinného místa");
+        row("two digits", Period { Kind::Repeats, 0, 2 },
+            "Perioda: 2 číslice od 1. desetinného místa");
+        row("four digits", Period { Kind::Repeats, 0, 4 },
+            "Perioda: 4 číslice od 1. desetinného místa");
+        row("five digits", Period { Kind::Repeats, 0, 5 },
+            "Perioda: 5 číslic od 1. desetinného místa");
+        row("many digits, grouped", Period { Kind::Repeats, 0, 1677702 },
+            "Perioda: 1_677_702 číslic od 1. desetinného místa");
+        row("a pre-period of one digit", Period { Kind::Repeats, 1, 6 },
+            "Předperioda: 1 číslice, perioda: 6 číslic od 2. desetinného místa");
+        row("a pre-period of five digits", Period { Kind::Repeats, 5, 2 },
+            "Předperioda: 5 číslic, perioda: 2 číslice od 6. desetinného místa");
+        row("a place far on, grouped", Period { Kind::Repeats, 1234, 1 },
+            "Předperioda: 1_234 číslic, perioda: 1 číslice od 1_235. desetinného místa");
+        row("beyond the limit", Period { Kind::BeyondLimit },
+            "Perioda nekončí do 100_000_000 desetinných míst");
     }
     void periodStatement()
     {

@@ -1,5 +1,7 @@
 #include "UserFolders.h"
 
+#include "Rows.h"
+
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,13 +18,13 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("usable");
-        QTest::newRow("a folder of the user's") << m_folder.path() << true;
-        QTest::newRow("the root") << "/" << false;
-        QTest::newRow("the root written twice") << "//" << false;
-        QTest::newRow("a relative path") << "home" << false;
-        QTest::newRow("a missing folder") << m_folder.filePath("missing") << false;
-        QTest::newRow("a file") << QCoreApplication::applicationFilePath() << false;
-        QTest::newRow("a folder of another user's") << m_folder.filePath("nobody") << false;
+        row("a folder of the user's", m_folder.path(), true);
+        row("the root", "/", false);
+        row("the root written twice", "//", false);
+        row("a relative path", "home", false);
+        row("a missing folder", m_folder.filePath("missing"), false);
+        row("a file", QCoreApplication::applicationFilePath(), false);
+        row("a folder of another user's", m_folder.filePath("nobody"), false);
     }
     void home()
     {
@@ -38,21 +40,11 @@ private slots:
         QTest::addColumn<QString>("xdgValue");
         QTest::addColumn<QString>("home");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("absolute XDG folder") << "/x/cache"
-                                             << "/h"
-                                             << "/x/cache";
-        QTest::newRow("relative XDG folder") << "cache"
-                                             << "/h"
-                                             << "/h/.cache";
-        QTest::newRow("no XDG folder") << ""
-                                       << "/h"
-                                       << "/h/.cache";
-        QTest::newRow("no home") << ""
-                                 << ""
-                                 << "";
-        QTest::newRow("relative XDG folder, no home") << "cache"
-                                                      << ""
-                                                      << "";
+        row("absolute XDG folder", "/x/cache", "/h", "/x/cache");
+        row("relative XDG folder", "cache", "/h", "/h/.cache");
+        row("no XDG folder", "", "/h", "/h/.cache");
+        row("no home", "", "", "");
+        row("relative XDG folder, no home", "cache", "", "");
     }
     void xdgFolder()
     {
@@ -67,13 +59,10 @@ private slots:
         QTest::addColumn<QString>("home");
         QTest::addColumn<QString>("xdgConfig");
         QTest::addColumn<QString>("file");
-        QTest::newRow("home") << m_folder.path() << ""
-                              << m_folder.filePath(".config/QtProject.conf");
-        QTest::newRow("relative XDG folder")
-            << m_folder.path() << "config" << m_folder.filePath(".config/QtProject.conf");
-        QTest::newRow("the root as home") << "/"
-                                          << ""
-                                          << "/dev/null/QtProject.conf";
+        row("home", m_folder.path(), "", m_folder.filePath(".config/QtProject.conf"));
+        row("relative XDG folder", m_folder.path(), "config",
+            m_folder.filePath(".config/QtProject.conf"));
+        row("the root as home", "/", "", "/dev/null/QtProject.conf");
     }
     void qtSettings()
     {
