@@ -51,10 +51,7 @@ std::optional<QByteArray> Module1::Download(const QString &url, const DownloadLi
 
     // The transfer timeout of Qt only measures silence, so a server that sends a byte now and
     // then would never reach it.
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, reply.get(), &QNetworkReply::abort);
-    deadline.start(limits.time);
+    QTimer::singleShot(limits.time, reply.get(), &QNetworkReply::abort);
 
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);

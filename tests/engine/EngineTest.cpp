@@ -1,6 +1,7 @@
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
 #include "DivisionSteps.h"
+#include "NumberText.h"
 #include "PeriodFinder.h"
 #include "Rows.h"
 
@@ -91,6 +92,59 @@ class EngineTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Numbers written as the program writes them: a float with 7 significant digits, a double
+    // with 15, in full from 10^-4 up to 10^7 or 10^15.
+    void numberTexts_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("isFloat");
+        QTest::addColumn<QString>("text");
+        row("a fraction", 0.625, true, "0,625");
+        row("whole", 2.0, true, "2");
+        row("seven digits in full", 8388608.0, true, "8388608");
+        row("exponent form from 10^7", 33333332.0, true, "3,333333E+07");
+        row("negative", -0.25, true, "-0,25");
+        row("rounded to seven digits", 1.0 / 3, true, "0,3333333");
+        row("nought", 0.0, true, "0");
+        row("10^-1", 0.5, false, "0,5");
+        row("10^-4 in full", 0.0001234, false, "0,0001234");
+        row("below 10^-4", 0.00001234, false, "1,234E-05");
+        row("fifteen digits", 123456789012345.0, false, "123456789012345");
+        row("exponent form from 10^15", 1.5e15, false, "1,5E+15");
+        row("rounded to fifteen digits", 0.1 + 0.2, false, "0,3");
+        row("infinity", -qInf(), false, "-∞");
+    }
+    void numberTexts()
+    {
+        QFETCH(double, value);
+        QFETCH(bool, isFloat);
+        const std::u16string text = isFloat ? NumberText::fromFloat(float(value), u",")
+                                            : NumberText::fromDouble(value, u",");
+        QTEST(QString::fromStdU16String(text), "text");
+    }
+
+    // A whole float as a 32-bit integer, ties to even; nothing outside the range.
+    void toInt32_data()
+    {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<QString>("integer");
+        row("whole", 7.0F, "7");
+        row("a tie down to even", 2.5F, "2");
+        row("a tie up to even", 3.5F, "4");
+        row("a negative tie", -2.5F, "-2");
+        row("above a half", 2.75F, "3");
+        row("the least", -2147483648.0F, "-2147483648");
+        row("2^31, past the greatest", 2147483648.0F, "none");
+        row("below the least", -2147483904.0F, "none");
+        row("not a number", float(qQNaN()), "none");
+    }
+    void toInt32()
+    {
+        QFETCH(float, value);
+        const auto integer = NumberText::toInt32(value);
+        QTEST(integer ? QString::number(*integer) : "none", "integer");
+    }
+
     // The operand texts as Start leaves them, in the decimal separator of the locale.
     void operands_data()
     {

@@ -3,7 +3,7 @@
 int runAboutWindowTest(int argc, char *argv[]);
 int runLookTest(int argc, char *argv[]);
 int runMainWindowTest(int argc, char *argv[]);
-int runUserFoldersTest(int argc, char *argv[]);
+int runPlatformTest(int argc, char *argv[]);
 int quitProbe(const QString &how);
 int focusProbe();
 
@@ -15,5 +15,5 @@ int main(int argc, char *argv[])
     if (argc == 2 && qstrcmp(argv[1], "--focus-probe") == 0)
         return focusProbe();
     return runMainWindowTest(argc, argv) | runAboutWindowTest(argc, argv) | runLookTest(argc, argv)
-        | runUserFoldersTest(argc, argv);
+        | runPlatformTest(argc, argv);
 }

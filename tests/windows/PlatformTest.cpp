@@ -1,19 +1,46 @@
+#include "FocusRequester.h"
+#include "Rows.h"
+#include "TaskBarEntry.h"
 #include "UserFolders.h"
 
-#include "Rows.h"
-
+#include <QDialog>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
 
-class UserFoldersTest : public QObject
+class PlatformTest : public QObject
 {
     Q_OBJECT
 
     const QTemporaryDir m_folder;
 
 private slots:
+    // When a modal window closes, the window asks for the focus, whichever had it before.
+    void focusAfterAModalWindow()
+    {
+        QWidget window, other;
+        window.show();
+        other.show();
+        new FocusRequester(&window);
+        other.activateWindow();
+        QTRY_VERIFY(other.isActiveWindow());
+        QDialog modal;
+        modal.setModal(true);
+        modal.show();
+        QTRY_VERIFY(modal.isActiveWindow());
+        modal.hide();
+        QTRY_VERIFY(window.isActiveWindow());
+    }
+
+    // Only on X11, which the offscreen platform is not.
+    void noFocusRequestsElsewhere()
+    {
+        QWidget window;
+        keepOutOfTaskBar(&window);
+        QVERIFY(window.findChildren<FocusRequester *>().isEmpty());
+    }
+
     void home_data()
     {
         QTest::addColumn<QString>("path");
@@ -30,7 +57,7 @@ private slots:
     {
         QFETCH(QString, path);
         if (path.endsWith("nobody")
-            && (!QDir().mkpath(path) || chown(qPrintable(path), 65534, 65534) != 0))
+            && (!QDir().mkpath(path) || chown(qPrintable(path), getuid() + 1, getgid()) != 0))
             QSKIP("giving a folder away needs root");
         QTEST(UserFolders::isUsableHome(path), "usable");
     }
@@ -82,9 +109,9 @@ private slots:
     }
 };
 
-int runUserFoldersTest(int argc, char *argv[])
+int runPlatformTest(int argc, char *argv[])
 {
-    return QTest::qExec(std::make_unique<UserFoldersTest>().get(), argc, argv);
+    return QTest::qExec(std::make_unique<PlatformTest>().get(), argc, argv);
 }
 
-#include "UserFoldersTest.moc"
+#include "PlatformTest.moc"
