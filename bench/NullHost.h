@@ -12,7 +12,8 @@ public:
     std::u16string divisorText() const override { return divisor; }
     void setDivisorText(std::u16string_view) override { }
     void setResultText(std::u16string_view) override { }
-    void appendToResultText(std::u16string_view) override { }
+    void appendToResultText(std::string_view) override { }
+    void repeatResultDigits(std::int64_t, std::int64_t) override { }
     void setStartEnabled(bool) override { }
     void showWarning(std::u16string_view) override { }
     void yield() override { }

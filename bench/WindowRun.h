@@ -21,14 +21,38 @@ inline double millisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// Calls `shown` when a modal window first shows.
+class WarningWatch : public QObject
+{
+public:
+    explicit WarningWatch(std::function<void()> shown)
+        : m_shown(std::move(shown))
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType()
+            && static_cast<QWidget *>(watched)->isModal() && m_shown) {
+            m_shown();
+            m_shown = nullptr;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_shown;
+};
+
 // The main window dividing `dividend` by `divisor` without a limit, driven by timers that run
 // inside its yields.
 class WindowRun
 {
 public:
-    explicit WindowRun(
-        const QString &dividend = QStringLiteral("1"), const QString &divisor = QStringLiteral("7"))
-        : m_form(QStringLiteral(","))
+    explicit WindowRun(const QString &dividend = QStringLiteral("1"),
+        const QString &divisor = QStringLiteral("7"),
+        qint64 digitLimit = DivisionEngine::maximumDigits)
+        : m_form(QStringLiteral(","), AboutSetup::forThisProgram(), digitLimit)
     {
         m_form.show();
         // Without a window manager the window may never get the focus, so keys go to the box.
@@ -47,6 +71,7 @@ public:
     // When the run reached the limit of digits, if it did, and the resident set then.
     double limitMs = -1;
     qint64 residentAtLimit = 0;
+    qint64 residentAtStart = 0;
 
     // How a run is ended: a click on Stop, or the window's close box.
     enum class Ending { StopClick, CloseBox };
@@ -60,14 +85,15 @@ public:
     {
         const auto start = Clock::now();
         Clock::time_point stopPressed;
+        // The warning that the run reached the limit of digits, noted when it shows.
+        WarningWatch warning([&] {
+            limitMs = millisecondsSince(start);
+            residentAtLimit = residentBytes();
+        });
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            // The warning that the run reached the limit of digits.
-            if (QWidget *warning = QApplication::activeModalWidget()) {
-                limitMs = millisecondsSince(start);
-                residentAtLimit = residentBytes();
-                return void(warning->close());
-            }
+            if (QWidget *modal = QApplication::activeModalWidget())
+                return void(modal->close());
             if (!during(millisecondsSince(start)))
                 return;
             poll.stop();
@@ -83,6 +109,7 @@ public:
                         Qt::NoModifier));
         });
         poll.start(pollMs);
+        residentAtStart = residentBytes();
         m_form.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         return millisecondsSince(stopPressed);
     }

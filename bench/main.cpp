@@ -9,11 +9,14 @@
 //                                  its digits, and a Start after it
 //   zlomkar_bench --whole-text     what touches the whole of a hundred million digits
 //   zlomkar_bench --period         the search for a result's period, alone and beside a run
+//   zlomkar_bench --limits [--digits N]   runs to the limit of digits (or N): seconds, memory,
+//                                  the digits' digest, and the engine alone to as many
 //
 // The window runs on the platform Qt picks: offscreen when QT_QPA_PLATFORM=offscreen, or the X11
 // display in DISPLAY (for instance under xvfb-run).
 #include "DivisionEngine.h"
 #include "Form1.h"
+#include "Limits.h"
 #include "NullHost.h"
 #include "Period.h"
 #include "ProcessMemory.h"
@@ -43,8 +46,8 @@
 
 namespace {
 
-// The engine with the window's pieces, 1/7 on the integer path or 1/`divisor` on the float steps.
-double engineDigitsPerSecond(float digits, std::u16string divisor = u"7")
+// The engine dividing, with the window's pieces, before the digits of 1/`divisor` repeat.
+double engineDigitsPerSecond(float digits, std::u16string divisor)
 {
     NullHost host;
     host.divisor = std::move(divisor);
@@ -55,50 +58,16 @@ double engineDigitsPerSecond(float digits, std::u16string divisor = u"7")
     return digits / (millisecondsSince(start) / 1000);
 }
 
-// The result box alone, appending one digit at a time: nanoseconds per digit in the first and in
-// the last million of `digits`.
-std::pair<double, double> resultBoxAppendNs(qsizetype digits)
-{
-    ResultBox box;
-    box.resize(313, 369);
-    box.show();
-    box.setText(QStringLiteral("0,"));
-    const char16_t digit[] = { u'7' };
-    double first = 0;
-    double last = 0;
-    for (qsizetype million = 0; million < digits / 1'000'000; ++million) {
-        const auto start = Clock::now();
-        for (int i = 0; i < 1'000'000; ++i) {
-            box.append(QStringView(digit, 1));
-            // The box repaints from a timer, as it does between a run's digits.
-            if ((i & 1023) == 0)
-                QCoreApplication::processEvents();
-        }
-        last = millisecondsSince(start) * 1e6 / 1'000'000;
-        if (million == 0)
-            first = last;
-    }
-    return { first, last };
-}
-
 struct Figures
 {
-    double engineRate = 0;
-    double engineStepsRate = 0;
-    std::pair<double, double> appendNs;
-    qsizetype after2s = 0;
-    qsizetype after8s = 0;
-    double limitSeconds = -1;
-    // Digits at the end of every second, to see whether the rate holds.
-    QList<qsizetype> everySecond;
+    double integerRate = 0;
+    double stepsRate = 0;
     double paintsPerSecond = 0;
     double stopEarly = 0;
     double closeEarly = 0;
     qsizetype longRunDigits = 0;
-    double longRunSeconds = 0;
     double stopLongRun = 0;
     double closeLongRun = 0;
-    double bytesPerDigit = 0;
     double selectAllCopyMs = 0;
     double menuMs = 0;
     double caretMs = 0;
@@ -247,49 +216,38 @@ int main(int argc, char *argv[])
         return wholeText();
     if (arguments.contains(QStringLiteral("--period")))
         return period();
+    const qsizetype digitsArgument = arguments.indexOf(QStringLiteral("--digits"));
+    const qint64 digitLimit = digitsArgument > 0 ? arguments.value(digitsArgument + 1).toLongLong()
+                                                 : DivisionEngine::maximumDigits;
+    if (arguments.contains(QStringLiteral("--limits")))
+        return limits(digitLimit);
     const bool quick = arguments.contains(QStringLiteral("--quick"));
     const qsizetype longRun = quick ? 5'000'000 : 50'000'000;
 
     Figures figures;
-    figures.engineRate = engineDigitsPerSecond(quick ? 2e7F : 1e8F);
-    figures.engineStepsRate = engineDigitsPerSecond(quick ? 2e6F : 1e7F, u"16777213");
-    figures.appendNs = resultBoxAppendNs(quick ? 2'000'000 : 10'000'000);
+    // 1/1677703 repeats after 1,677,702 digits, 1/3000017 after 3,000,016.
+    figures.integerRate = engineDigitsPerSecond(quick ? 2e6F : 2e7F, u"1677703");
+    figures.stepsRate = engineDigitsPerSecond(quick ? 1e6F : 5e6F, u"3000017");
+    limits(DivisionEngine::maximumDigits);
     {
-        WindowRun run;
+        // The longest run there is: millions of digits before they repeat.
+        WindowRun run(QStringLiteral("1"), QStringLiteral("3000017"));
         PaintCounter counter;
         run.box()->viewport()->installEventFilter(&counter);
-        run.runUntil([&](double elapsedMs) {
-            if (elapsedMs >= 1000 * (figures.everySecond.size() + 1))
-                figures.everySecond << run.digits();
-            if (elapsedMs >= 2000 && figures.after2s == 0)
-                figures.after2s = run.digits();
-            if (elapsedMs < 8000)
-                return false;
-            figures.after8s = run.digits();
-            figures.paintsPerSecond = counter.paints / (elapsedMs / 1000);
-            return true;
-        });
-        // A run that reaches the limit of digits first ends there.
-        figures.limitSeconds = run.limitMs / 1000;
-        if (figures.after8s == 0) {
-            figures.after2s = figures.after2s ? figures.after2s : run.digits();
-            figures.after8s = run.digits();
-            figures.paintsPerSecond = counter.paints / figures.limitSeconds;
-        }
+        run.runUntil([](double) { return false; });
+        figures.paintsPerSecond = counter.paints / (run.limitMs / 1000);
     }
     auto early = [](double elapsedMs) { return elapsedMs >= 100; };
-    figures.stopEarly = WindowRun().runUntil(early);
-    figures.closeEarly = WindowRun().runUntil(early, WindowRun::Ending::CloseBox);
+    WindowRun slow(QStringLiteral("1"), QStringLiteral("3000017"));
+    figures.stopEarly = slow.runUntil(early);
+    figures.closeEarly = WindowRun(QStringLiteral("1"), QStringLiteral("3000017"))
+                             .runUntil(early, WindowRun::Ending::CloseBox);
     {
         WindowRun run;
-        const qint64 before = residentBytes();
-        figures.stopLongRun = run.runUntil([&](double elapsedMs) {
-            if (run.digits() < longRun)
-                return false;
+        run.pollMs = 0;
+        figures.stopLongRun = run.runUntil([&](double) {
             figures.longRunDigits = run.digits();
-            figures.longRunSeconds = elapsedMs / 1000;
-            figures.bytesPerDigit = double(residentBytes() - before) / double(run.digits());
-            return true;
+            return run.digits() >= longRun;
         });
         ResultBox *box = run.box();
         figures.selectAllCopyMs = millisecondsOf([&] {
@@ -302,63 +260,31 @@ int main(int argc, char *argv[])
     }
     {
         WindowRun run;
+        run.pollMs = 0;
         figures.closeLongRun = run.runUntil(
             [&](double) { return run.digits() >= longRun; }, WindowRun::Ending::CloseBox);
     }
     figures.quitMs = quitLatencyMs(QCoreApplication::applicationFilePath());
 
-    const QString platform = QGuiApplication::platformName();
-    const double windowRate
-        = double(figures.after8s) / (figures.limitSeconds > 0 ? figures.limitSeconds : 8);
     const auto digits = static_cast<long long>(figures.longRunDigits);
-    std::printf("| measure (%s) | figure | target |\n|---|---|---|\n", qPrintable(platform));
     std::printf(
-        "| engine alone, 1/7, digits per second | %.0f | >= 100000000 |\n", figures.engineRate);
-    std::printf("| engine alone, 1/16777213 (float steps), digits per second | %.0f | |\n",
-        figures.engineStepsRate);
-    std::printf("| result box alone, ns per digit in the first million | %.1f | |\n",
-        figures.appendNs.first);
-    std::printf("| result box alone, ns per digit in the last million | %.1f | |\n",
-        figures.appendNs.second);
-    std::printf("| window, digits after 2 s | %lld | |\n", static_cast<long long>(figures.after2s));
-    std::printf("| window, digits after 8 s | %lld | |\n", static_cast<long long>(figures.after8s));
-    for (qsizetype second = 1; second < figures.everySecond.size(); ++second)
-        std::printf("| window, digits in second %lld | %lld | |\n",
-            static_cast<long long>(second + 1),
-            static_cast<long long>(figures.everySecond[second] - figures.everySecond[second - 1]));
-    std::printf("| window, digits per second over 8 s or to the limit | %.0f | |\n", windowRate);
+        "| measure (%s) | figure |\n|---|---|\n", qPrintable(QGuiApplication::platformName()));
+    std::printf("| engine dividing, integer path (1/1677703), digits per second | %.0f |\n",
+        figures.integerRate);
+    std::printf("| engine dividing, float steps (1/3000017), digits per second | %.0f |\n",
+        figures.stepsRate);
     std::printf(
-        "| window, seconds to the limit of digits (-0.001: not reached in 8 s) | %.3f | <= 2 "
-        "|\n",
-        figures.limitSeconds);
-    std::printf("| window / engine alone | %.2f | |\n", windowRate / figures.engineRate);
-    std::printf("| digits after 8 s / after 2 s | %.2f | |\n",
-        double(figures.after8s) / double(std::max<qsizetype>(1, figures.after2s)));
-    std::printf("| result box paints per second during the run | %.0f | >= 30 |\n",
-        figures.paintsPerSecond);
-    std::printf(
-        "| Stop click at 0.1 s to the end of the run, ms | %.2f | < 20 |\n", figures.stopEarly);
-    std::printf(
-        "| close box at 0.1 s to the end of the run, ms | %.2f | < 20 |\n", figures.closeEarly);
-    std::printf("| window, digits per second over %lld digits | %.0f | |\n", digits,
-        double(figures.longRunDigits) / figures.longRunSeconds);
-    std::printf("| Stop click at %lld digits to the end of the run, ms | %.2f | < 20 |\n", digits,
+        "| result box paints per second during 1/3000017 | %.0f |\n", figures.paintsPerSecond);
+    std::printf("| Stop click at 0.1 s to the end of the run, ms | %.2f |\n", figures.stopEarly);
+    std::printf("| close box at 0.1 s to the end of the run, ms | %.2f |\n", figures.closeEarly);
+    std::printf("| Stop click at %lld digits to the end of the run, ms | %.2f |\n", digits,
         figures.stopLongRun);
-    std::printf("| close box at %lld digits to the end of the run, ms | %.2f | < 20 |\n", digits,
+    std::printf("| close box at %lld digits to the end of the run, ms | %.2f |\n", digits,
         figures.closeLongRun);
-    std::printf("| memory per digit at %lld digits, bytes | %.2f | <= 2 |\n", digits,
-        figures.bytesPerDigit);
-    std::printf("| Select All and Copy at %lld digits, ms | %.1f | <= 200 |\n", digits,
-        figures.selectAllCopyMs);
-    std::printf("| the result box's menu shown, ms | %.1f | <= 50 |\n", figures.menuMs);
-    std::printf("| a caret move at the end, ms | %.2f | <= 5 |\n", figures.caretMs);
-    std::printf("| Quit to end of process, ms | %.1f | <= 200 |\n", figures.quitMs);
-    std::printf("figures: platform=%s engine=%.0f/s window=%.0f/s ratio=%.2f paints=%.0f/s "
-                "stop=%.2fms close=%.2fms stop%lld=%.2fms close%lld=%.2fms bytes/digit=%.2f "
-                "copy=%.1fms menu=%.1fms caret=%.2fms quit=%.1fms\n",
-        qPrintable(platform), figures.engineRate, windowRate, windowRate / figures.engineRate,
-        figures.paintsPerSecond, figures.stopEarly, figures.closeEarly, digits, figures.stopLongRun,
-        digits, figures.closeLongRun, figures.bytesPerDigit, figures.selectAllCopyMs,
-        figures.menuMs, figures.caretMs, figures.quitMs);
+    std::printf(
+        "| Select All and Copy at %lld digits, ms | %.1f |\n", digits, figures.selectAllCopyMs);
+    std::printf("| the result box's menu shown, ms | %.1f |\n", figures.menuMs);
+    std::printf("| a caret move at the end, ms | %.2f |\n", figures.caretMs);
+    std::printf("| Quit to end of process, ms | %.1f |\n", figures.quitMs);
     return 0;
 }

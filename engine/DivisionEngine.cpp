@@ -1,5 +1,6 @@
 #include "DivisionEngine.h"
 
+#include "CycleWatch.h"
 #include "DivisionHost.h"
 #include "DivisionSteps.h"
 #include "ExactDigits.h"
@@ -65,31 +66,29 @@ void DivisionEngine::ComputeDigits(bool negative)
 
     // While ten times any remainder fits a float's 24 bits the float steps are exact integer long
     // division, which the integer path does twelve digits a division; the choice holds for the run.
-    const bool exactSteps = double(Divisor) * 10.0 <= double(1 << 24);
-    std::int64_t remainder = wholeValue(Dividend) % wholeValue(Divisor);
-    std::u16string piece;
+    Steps steps { double(Divisor) * 10.0 <= double(1 << 24), wholeValue(Divisor),
+        wholeValue(Dividend) % wholeValue(Divisor) };
+    const std::uint64_t run = ++m_runs;
+    std::string piece;
     for (std::int64_t digits = 0;;) {
         // Stop, a reached limit and a zero remainder all take effect here, so a run ends at the
-        // top of the pass after the one that asked for it.
+        // top of the pass after the one that asked for it. A Start in a yield has run to its end.
         if (Stopped) {
+            if (run == m_runs && steps.copied > 0)
+                settleCopiedState(steps);
             m_host.setStartEnabled(true);
             return;
         }
         piece.clear();
         const std::int64_t count = pieceLength(digits);
         bool finished = false;
-        std::int64_t written = 0;
-        if (exactSteps) {
-            finished = appendExactDigits(remainder, wholeValue(Divisor), count, piece);
-            written = std::int64_t(piece.size());
-            Dividend = float((piece.back() - u'0') * wholeValue(Divisor) + remainder);
-        }
-        for (; !exactSteps && written < count && !finished; ++written) {
-            Dividend = nextDividend(Dividend, Divisor);
-            const float digit = quotientFloor(Dividend, Divisor);
-            digit < 10 ? piece += char16_t(u'0' + int(digit))
-                       : piece += NumberText::fromFloat(digit, m_decimalSeparator);
-            finished = dividesExactly(Dividend, Divisor);
+        std::int64_t written = divide(steps, digits, count, piece, finished);
+        m_host.appendToResultText(piece);
+        // Once the digits repeat, the rest of the piece copies them.
+        if (written < count && !finished) {
+            m_host.repeatResultDigits(steps.cycle.characters(), count - written);
+            steps.copied += count - written;
+            written = count;
         }
         digits += written;
         // DigitCount, a float, holds the count exactly only up to 2^24, so the places are compared
@@ -98,12 +97,72 @@ void DivisionEngine::ComputeDigits(bool negative)
         const bool placesReached = double(digits) == double(DecimalPlaces);
         if (placesReached || digits == m_digitLimit || finished)
             Stopped = true;
-        m_host.appendToResultText(piece);
         // Decided before the yield, where a Stop and a new Start may replace this run's state.
         if (digits == m_digitLimit && !placesReached && !finished)
             m_host.showWarning(MessageCatalogue::text(124));
         m_host.yield();
     }
+}
+
+// Writes up to `count` digits of the division from its `digits`-th on, watching for a state seen
+// before; returns how many it wrote, fewer once the digits are known to repeat or end.
+std::int64_t DivisionEngine::divide(
+    Steps &steps, std::int64_t digits, std::int64_t count, std::string &piece, bool &finished)
+{
+    std::int64_t written = 0;
+    // The cycle is watched while each state writes one character, which a copy then keeps.
+    const auto repeating = [&] {
+        const int characters = steps.exact ? ExactDigits::blockDigits : 1;
+        return steps.cycle.found() && steps.cycle.characters() == characters * steps.cycle.length();
+    };
+    while (written < count && !finished && !repeating()) {
+        const std::int64_t at = digits + written;
+        if (steps.exact) {
+            // Blocks end on multiples of twelve digits, where the remainder is watched.
+            const auto block = int(std::min<std::int64_t>(
+                ExactDigits::blockDigits - at % ExactDigits::blockDigits, count - written));
+            const std::size_t before = piece.size();
+            finished = ExactDigits::append(steps.remainder, steps.divisor, block, piece);
+            written += std::int64_t(piece.size() - before);
+            Dividend = float((piece.back() - '0') * steps.divisor + steps.remainder);
+            if ((digits + written) % ExactDigits::blockDigits == 0)
+                steps.cycle.observe(steps.remainder, digits + written);
+            continue;
+        }
+        Dividend = nextDividend(Dividend, Divisor);
+        const float digit = quotientFloor(Dividend, Divisor);
+        if (digit < 10) {
+            piece += char('0' + int(digit));
+        } else {
+            const std::u16string text = NumberText::fromFloat(digit, m_decimalSeparator);
+            piece.append(text.begin(), text.end());
+        }
+        ++written;
+        finished = dividesExactly(Dividend, Divisor);
+        steps.characters += std::int64_t(digit < 10 ? 1 : 2);
+        steps.cycle.observe(wholeValue(Dividend), steps.characters);
+    }
+    if (repeating() && steps.copied == 0) {
+        steps.stateAtCycle = steps.exact ? steps.remainder : wholeValue(Dividend);
+    }
+    return written;
+}
+
+// The state after the copied digits is the one as many digits past the cycle's start, modulo its
+// length: the division's last partial dividend, as the steps themselves would have left it.
+void DivisionEngine::settleCopiedState(const Steps &steps)
+{
+    const std::int64_t length = steps.cycle.characters();
+    const std::int64_t past = steps.copied % length;
+    if (steps.exact) {
+        const std::int64_t beforeLast = ExactDigits::remainderAfter(
+            steps.stateAtCycle, steps.divisor, (steps.copied - 1) % length);
+        Dividend = float(10 * beforeLast);
+        return;
+    }
+    Dividend = float(steps.stateAtCycle);
+    for (std::int64_t step = 0; step < past; ++step)
+        Dividend = nextDividend(Dividend, Divisor);
 }
 
 // The digits of the next pass: as many as the host takes between two yields, but none past the

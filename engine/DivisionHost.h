@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,12 @@ public:
     virtual void divisionStarted(float /*dividend*/, float /*divisor*/) { }
 
     virtual void setResultText(std::u16string_view text) = 0;
-    // Extends the result text at its end; called once for every piece of digits, so it must not
-    // cost more as the text grows.
-    virtual void appendToResultText(std::u16string_view text) = 0;
+    // Extends the result text at its end by these decimal digits, one ASCII byte each; called once
+    // for every piece of digits, so it must not cost more as the text grows.
+    virtual void appendToResultText(std::string_view digits) = 0;
+    // Extends the result text by `count` digits, each the same as the one `period` characters
+    // before it.
+    virtual void repeatResultDigits(std::int64_t period, std::int64_t count) = 0;
 
     virtual void setStartEnabled(bool enabled) = 0;
 

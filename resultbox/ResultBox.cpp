@@ -48,6 +48,24 @@ void ResultBox::setText(const QString &text)
 void ResultBox::append(QStringView text)
 {
     m_control.append(text);
+    refreshSoon();
+}
+
+void ResultBox::appendDigits(std::string_view digits)
+{
+    m_control.appendDigits(digits);
+    refreshSoon();
+}
+
+void ResultBox::appendRepeated(qsizetype period, qsizetype count)
+{
+    m_control.appendRepeated(period, count);
+    refreshSoon();
+}
+
+// At most once a frame.
+void ResultBox::refreshSoon()
+{
     if (!m_refreshTimer.isActive())
         m_refreshTimer.start();
 }

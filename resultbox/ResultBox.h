@@ -30,6 +30,10 @@ public:
     // A new text is shown from its start, the caret before it.
     void setText(const QString &text);
     void append(QStringView text);
+    // Digits, one ASCII byte each.
+    void appendDigits(std::string_view digits);
+    // `count` characters, each the same as the one `period` before it.
+    void appendRepeated(qsizetype period, qsizetype count);
 
     const TextCaret &caret() const { return m_control.caret(); }
     // Selects from `anchor` to `caret`, which is where the caret then stands.
@@ -68,6 +72,7 @@ protected:
 private:
     void relayout();
     void refresh();
+    void refreshSoon();
     void updateScrollRange();
     int lineHeight() const;
     int rowsInView() const;

@@ -61,6 +61,18 @@ void ResultBoxControl::append(QStringView text)
     m_rows.extend();
 }
 
+void ResultBoxControl::appendDigits(std::string_view digits)
+{
+    m_text.appendDigits(digits);
+    m_rows.extend();
+}
+
+void ResultBoxControl::appendRepeated(qsizetype period, qsizetype count)
+{
+    m_text.appendRepeated(period, count);
+    m_rows.extend();
+}
+
 void ResultBoxControl::announceAppended()
 {
     if (QAccessible::isActive() && m_announced < m_text.size()) {

@@ -42,6 +42,8 @@ public:
     // A new text, the caret before it.
     void setText(const QString &text);
     void append(QStringView text);
+    void appendDigits(std::string_view digits);
+    void appendRepeated(qsizetype period, qsizetype count);
     // Tells assistive technology of what was appended since it was last told.
     void announceAppended();
 

@@ -1,13 +1,20 @@
 #include "ResultText.h"
 
+#include "FreshMemory.h"
+
 #include <algorithm>
+#include <cstring>
 
 void ResultText::set(const QString &text)
 {
     m_head = text;
+    m_headDigitsFrom = m_head.size();
+    while (m_headDigitsFrom > 0 && isDigit(m_head[m_headDigitsFrom - 1]))
+        --m_headDigitsFrom;
     m_blocks.clear();
     m_tailSize = 0;
     m_tailIsDigits = true;
+    m_repeatPeriod = 0;
 }
 
 void ResultText::append(QStringView text)
@@ -21,7 +28,7 @@ void ResultText::append(QStringView text)
     bool digits = true;
     for (qsizetype from = 0; from < text.size();) {
         if (m_tailSize % blockSize == 0)
-            m_blocks.push_back(std::make_shared_for_overwrite<char[]>(blockSize));
+            m_blocks.push_back(freshBlock(blockSize));
         const qsizetype count = std::min(blockSize - m_tailSize % blockSize, text.size() - from);
         const char16_t *source = text.utf16() + from;
         char *target = m_blocks.back().get() + m_tailSize % blockSize;
@@ -33,6 +40,51 @@ void ResultText::append(QStringView text)
         m_tailSize += count;
     }
     m_tailIsDigits = m_tailIsDigits && digits;
+    m_repeatPeriod = 0;
+}
+
+void ResultText::appendDigits(std::string_view digits)
+{
+    if (digits.empty())
+        return;
+    for (std::size_t from = 0; from < digits.size();) {
+        if (m_tailSize % blockSize == 0)
+            m_blocks.push_back(freshBlock(blockSize));
+        const auto count
+            = std::min(std::size_t(blockSize - m_tailSize % blockSize), digits.size() - from);
+        std::memcpy(tailAt(m_tailSize), digits.data() + from, count);
+        from += count;
+        m_tailSize += qsizetype(count);
+    }
+    m_repeatPeriod = 0;
+}
+
+// Once `period` characters repeat, so do all whole periods since, and each copy doubles the span
+// the next may take.
+void ResultText::appendRepeated(qsizetype period, qsizetype count)
+{
+    if (period != m_repeatPeriod) {
+        m_repeatPeriod = period;
+        m_repeatsFrom = m_tailSize - period;
+    }
+    while (count > 0) {
+        const qsizetype span = std::min((m_tailSize - m_repeatsFrom) / period * period, count);
+        appendFromTail(m_tailSize - (m_tailSize - m_repeatsFrom) / period * period, span);
+        count -= span;
+    }
+}
+
+void ResultText::appendFromTail(qsizetype from, qsizetype count)
+{
+    for (const qsizetype end = from + count; from < end;) {
+        if (m_tailSize % blockSize == 0)
+            m_blocks.push_back(freshBlock(blockSize));
+        const qsizetype piece = std::min(
+            { end - from, blockSize - from % blockSize, blockSize - m_tailSize % blockSize });
+        std::memcpy(tailAt(m_tailSize), tailAt(from), std::size_t(piece));
+        from += piece;
+        m_tailSize += piece;
+    }
 }
 
 QString ResultText::mid(qsizetype position, qsizetype length) const

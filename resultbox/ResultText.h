@@ -3,17 +3,23 @@
 #include <QString>
 #include <algorithm>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 // The result box's text. What the engine appends is digits, so appended Latin-1 characters are
 // kept one byte each, in blocks that are never moved, after a head that holds anything else: a
 // hundred million digits take a hundred megabytes and no more. A copy shares the blocks: it costs a
-// pointer a megabyte, and keeps the text as it was when copied, whatever is set or appended later.
+// pointer a block, and keeps the text as it was when copied, whatever is set or appended later.
 class ResultText
 {
 public:
     void set(const QString &text);
     void append(QStringView text);
+    // Appends digits, one ASCII byte each, as they are: the blocks are written once.
+    void appendDigits(std::string_view digits);
+    // Appends `count` characters, each the same as the one `period` before it; the characters
+    // copied lie after the head.
+    void appendRepeated(qsizetype period, qsizetype count);
 
     static bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -35,6 +41,9 @@ public:
     QByteArray utf8(qsizetype position, qsizetype length) const;
     QString toString() const { return mid(0, size()); }
 
+    // Every character from this offset on is a digit.
+    qsizetype digitsFrom() const { return m_tailIsDigits ? m_headDigitsFrom : size(); }
+
     // The first offset from `from` on whose character meets `found`, or size(); and the last
     // offset before `before` that does, or -1. They read the blocks directly, and pass over blocks
     // that hold only digits at once where no digit meets `found`, so they cross a hundred million
@@ -43,7 +52,14 @@ public:
     template<typename Found> qsizetype findBackward(qsizetype before, Found found) const;
 
 private:
-    static constexpr qsizetype blockSize = 1 << 20;
+    static constexpr qsizetype blockSize = 2 << 20;
+
+    char *tailAt(qsizetype offset) const
+    {
+        return m_blocks[std::size_t(offset / blockSize)].get() + offset % blockSize;
+    }
+    // Appends `count` bytes copied from the tail at `from`, which ends no later than the tail.
+    void appendFromTail(qsizetype from, qsizetype count);
 
     template<typename Found> bool passesOverDigits(Found found) const
     {
@@ -51,9 +67,13 @@ private:
     }
 
     QString m_head;
+    qsizetype m_headDigitsFrom = 0;
     std::vector<std::shared_ptr<char[]>> m_blocks;
     qsizetype m_tailSize = 0;
     bool m_tailIsDigits = true;
+    // Where the tail began to repeat with this period; copies may span whole periods from there.
+    qsizetype m_repeatsFrom = 0;
+    qsizetype m_repeatPeriod = 0;
 };
 
 template<typename Found> qsizetype ResultText::findForward(qsizetype from, Found found) const

@@ -108,9 +108,15 @@ void Form1::setResultText(std::u16string_view text)
     m_period->setDigitsStart(Text3->length());
 }
 
-void Form1::appendToResultText(std::u16string_view text)
+void Form1::appendToResultText(std::string_view digits)
 {
-    Text3->append(QStringView(text));
+    Text3->appendDigits(digits);
+    m_period->textGrew();
+}
+
+void Form1::repeatResultDigits(std::int64_t period, std::int64_t count)
+{
+    Text3->appendRepeated(period, count);
     m_period->textGrew();
 }
 

@@ -31,7 +31,17 @@ struct RecordingHost : DivisionHost
     std::u16string divisorText() const override { return divisor; }
     void setDivisorText(std::u16string_view text) override { divisor = text; }
     void setResultText(std::u16string_view text) override { result = text; }
-    void appendToResultText(std::u16string_view text) override { result += text; }
+    void appendToResultText(std::string_view digits) override
+    {
+        result.append(digits.begin(), digits.end());
+    }
+    void repeatResultDigits(std::int64_t period, std::int64_t count) override
+    {
+        const std::size_t from = result.size() - std::size_t(period);
+        result.resize(result.size() + std::size_t(count));
+        for (std::size_t at = from; at + std::size_t(period) < result.size(); ++at)
+            result[at + std::size_t(period)] = result[at];
+    }
     void setStartEnabled(bool enabled) override { startEnabled = enabled; }
     void showWarning(std::u16string_view text) override
     {
@@ -80,9 +90,22 @@ QString steppedDigits(float dividend, float divisor, qsizetype count)
     QString digits;
     for (float partial = std::fabs(dividend); digits.size() < count;) {
         partial = DivisionSteps::nextDividend(partial, std::fabs(divisor));
-        digits += QString::number(DivisionSteps::quotientFloor(partial, std::fabs(divisor)));
+        const float digit = DivisionSteps::quotientFloor(partial, std::fabs(divisor));
+        digit < 10 ? digits += QChar(u'0' + int(digit)) : digits += QString::number(digit);
     }
     return digits;
+}
+
+// Divisions of every kind: ending, repeating at once or later, negative, on the integer path and
+// on the float steps, and random operands about the largest divisor of the integer path, 2^24 / 10.
+QList<std::pair<int, int>> periodRows()
+{
+    QList<std::pair<int, int>> rows { { 1, 7 }, { 22, 7 }, { 1, 12 }, { 5, 8 }, { 1, 9973 },
+        { 355, 113 }, { -1, 7 }, { 7, -2000003 }, { 1, 16777213 } };
+    QRandomGenerator random(2026);
+    for (int row = 0; row < 6; ++row)
+        rows.append({ random.bounded(1 << 30), 1677721 - 3 + random.bounded(6) });
+    return rows;
 }
 
 } // namespace
@@ -259,6 +282,18 @@ private slots:
         QTEST(run.result(), "result");
     }
 
+    // Places set while a run copies its digits, pieces of a hundred at a time: exactly as many.
+    void placesSetWhileCopying()
+    {
+        Run run("1", "7", 0, DivisionEngine::maximumDigits, 100);
+        run.host.atYield = [&](int yield) {
+            run.engine.DecimalPlaces = yield == 3 ? 1001 : run.engine.DecimalPlaces;
+            run.engine.Stopped |= yield == 50;
+        };
+        run.engine.StartDivision();
+        QCOMPARE(run.result().mid(2), steppedDigits(1, 7, 1001));
+    }
+
     // Stop and a Start of another division in the third yield of 1 / 3: the new one is shown.
     void startInARun_data()
     {
@@ -345,13 +380,7 @@ private slots:
     {
         QTest::addColumn<int>("dividend");
         QTest::addColumn<int>("divisor");
-        QList<std::pair<int, int>> rows { { 1, 7 }, { 22, 7 }, { 1, 12 }, { 5, 8 }, { 1, 9973 },
-            { 355, 113 }, { -1, 7 }, { 7, -2000003 }, { 1, 16777213 } };
-        // Random operands about the largest divisor of the integer path, 2^24 / 10.
-        QRandomGenerator random(2026);
-        for (int row = 0; row < 6; ++row)
-            rows.append({ random.bounded(1 << 30), 1677721 - 3 + random.bounded(6) });
-        for (auto [dividend, divisor] : rows)
+        for (const auto &[dividend, divisor] : periodRows())
             QTest::addRow("%d/%d", dividend, divisor) << dividend << divisor;
     }
     // Against the exact fraction where the steps are exact (ten times a remainder below 2^25), and
@@ -379,13 +408,31 @@ private slots:
             Period::Kind::BeyondLimit);
     }
 
-    // The engine's digits, in pieces on its integer path, are the float steps' own.
-    void digitsOfTheFloatSteps_data() { period_data(); }
+    // The engine's digits, in pieces, on its integer path and copied once they repeat, are the
+    // float steps' own: to a limit inside the first period, at its end, and far past it.
+    void digitsOfTheFloatSteps_data()
+    {
+        QTest::addColumn<int>("dividend");
+        QTest::addColumn<int>("divisor");
+        QTest::addColumn<qint64>("limit");
+        for (const auto &[dividend, divisor] : periodRows()) {
+            const Period period = findPeriod(float(dividend), float(divisor), 10'000'000);
+            const qint64 first = period.preperiod + period.length;
+            QTest::addRow("%d/%d inside the first period", dividend, divisor)
+                << dividend << divisor << std::max<qint64>(1, first - 1);
+            QTest::addRow("%d/%d at its end", dividend, divisor) << dividend << divisor << first;
+            // Twelve digits a step, the integer path may see its state again only that much later.
+            if (const qint64 past = 40 * first + 1000; past < 20'000'000)
+                QTest::addRow("%d/%d far past it", dividend, divisor)
+                    << dividend << divisor << past;
+        }
+    }
     void digitsOfTheFloatSteps()
     {
         QFETCH(int, dividend);
         QFETCH(int, divisor);
-        Run run(QString::number(dividend), QString::number(divisor), 3000, 3000, 4096);
+        QFETCH(qint64, limit);
+        Run run(QString::number(dividend), QString::number(divisor), 0, limit, 4096);
         run.host.atYield = [](int) {};
         run.engine.StartDivision();
         const QString digits = run.result().section(',', 1);

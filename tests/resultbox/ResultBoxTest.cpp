@@ -364,6 +364,28 @@ private slots:
         }
     }
 
+    // Digits appended and copied as a run writes them, across the blocks the text is kept in; laid
+    // out a row at a time, they take the rows a layout of one character at a time gives them.
+    void digitsOfARun()
+    {
+        box()->setText("0,");
+        box()->appendDigits("1428571");
+        box()->appendRepeated(6, 5'000'000);
+        const QString period = QString("142857").repeated(3);
+        for (const qsizetype at : { 0, 2097140, 4194290, 5000000 })
+            QCOMPARE(box()->content().mid(2 + at, 7), period.mid(at % 6, 7).left(5'000'007 - at));
+        ResultBox oneAtATime;
+        oneAtATime.resize(box()->size());
+        oneAtATime.setText(box()->text() + "x");
+        oneAtATime.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&oneAtATime));
+        const WrappedRows &rows = box()->control().rows(), &each = oneAtATime.control().rows();
+        QCOMPARE(rows.rowCount(), each.rowCount());
+        for (qsizetype row = 0; row < rows.rowCount(); row += 997)
+            QCOMPARE(rows.rowStart(row), each.rowStart(row));
+        QCOMPARE(rows.rowOf(5'000'008), each.rowOf(5'000'008));
+    }
+
     // One append is shown by one repaint, and the box is quiet afterwards.
     void oneRepaintForAnAppend()
     {
