@@ -64,9 +64,9 @@ void DivisionEngine::ComputeDigits(bool negative)
     m_host.setResultText((negative ? u"-" : u"")
         + NumberText::fromFloat(quotientFloor(Dividend, Divisor), m_decimalSeparator) + u',');
 
-    // While ten times any remainder fits a float's 24 bits the float steps are exact integer long
-    // division, which the integer path does twelve digits a division; the choice holds for the run.
-    Steps steps { double(Divisor) * 10.0 <= double(1 << 24), wholeValue(Divisor),
+    // Exact steps are integer long division, which the integer path does twelve digits a division;
+    // the choice holds for the run.
+    Steps steps { stepsAreExact(Divisor), wholeValue(Divisor),
         wholeValue(Dividend) % wholeValue(Divisor) };
     const std::uint64_t run = ++m_runs;
     std::string piece;

@@ -19,6 +19,13 @@ inline float quotientFloor(float dividend, float divisor)
     return static_cast<float>(std::floor(double(dividend) / double(divisor)));
 }
 
+// While ten times any remainder fits a float's 24 bits, every value the steps keep is a whole
+// number a float holds exactly: the steps are exact integer long division.
+inline bool stepsAreExact(float divisor)
+{
+    return double(divisor) * 10.0 <= double(1 << 24);
+}
+
 inline bool dividesExactly(float dividend, float divisor)
 {
     return wholeValue(dividend) % wholeValue(divisor) == 0;

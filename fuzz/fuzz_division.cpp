@@ -1,9 +1,11 @@
 // Input: operands, a piece size and a limit, taken from the bytes. The engine's digits, written in
-// pieces and copied once they repeat, are the division's float steps taken one at a time.
+// pieces and copied once they repeat, are the division's float steps taken one at a time; and the
+// period found for them is the shortest the digit string itself shows.
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
 #include "DivisionSteps.h"
 #include "FuzzCheck.h"
+#include "PeriodFinder.h"
 
 #include <cmath>
 #include <cstring>
@@ -41,6 +43,37 @@ std::uint32_t number(const std::uint8_t *data, std::size_t size, std::size_t at)
     return value;
 }
 
+// The digits of the float steps, at most `count` characters; fewer where the division ends.
+std::string steppedDigits(float dividend, float divisor, std::size_t count, float &partial)
+{
+    std::string digits;
+    partial = std::fabs(dividend);
+    bool ended = DivisionSteps::dividesExactly(partial, divisor);
+    while (!ended && digits.size() < count) {
+        partial = DivisionSteps::nextDividend(partial, divisor);
+        const float digit = DivisionSteps::quotientFloor(partial, divisor);
+        digits += digit < 10 ? std::string(1, char('0' + int(digit))) : std::to_string(int(digit));
+        ended = DivisionSteps::dividesExactly(partial, divisor);
+    }
+    return digits;
+}
+
+// The shortest period the string repeats with over its second half at least, and the first place it
+// repeats from.
+Period plainPeriod(const std::string &digits)
+{
+    const auto size = std::int64_t(digits.size());
+    for (std::int64_t length = 1; 2 * length <= size; ++length) {
+        std::int64_t place = size - length;
+        while (
+            place > 0 && digits[std::size_t(place - 1)] == digits[std::size_t(place - 1 + length)])
+            --place;
+        if (2 * place <= size)
+            return { Period::Kind::Repeats, place, length };
+    }
+    return { Period::Kind::BeyondLimit };
+}
+
 std::u16string text(std::int64_t value)
 {
     const std::string ascii = std::to_string(value);
@@ -67,17 +100,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     DivisionEngine engine(host, u",", limit, piece);
     engine.StartDivision();
 
-    std::string stepped;
-    float partial = std::fabs(float(dividend));
-    const float by = float(divisor);
-    bool ended = DivisionSteps::dividesExactly(partial, by);
-    while (!ended && std::int64_t(stepped.size()) < limit) {
-        partial = DivisionSteps::nextDividend(partial, by);
-        const float digit = DivisionSteps::quotientFloor(partial, by);
-        stepped += digit < 10 ? std::string(1, char('0' + int(digit))) : std::to_string(int(digit));
-        ended = DivisionSteps::dividesExactly(partial, by);
-    }
+    float partial = 0;
+    const std::string stepped
+        = steppedDigits(float(dividend), float(divisor), std::size_t(limit), partial);
     check(host.digits == stepped, "the engine writes the float steps' digits");
     check(stepped.empty() || engine.Dividend == partial, "the engine ends in the steps' state");
+
+    const std::string shown = steppedDigits(float(dividend), float(divisor), 6000, partial);
+    const Period found = findPeriod(float(dividend), float(divisor), 100'000'000);
+    if (found.kind == Period::Kind::Ends)
+        check(std::int64_t(shown.size()) == found.preperiod, "a result that ends ends there");
+    if (found.kind != Period::Kind::Repeats || found.preperiod + 2 * found.length > 3000)
+        return 0;
+    const Period plain = plainPeriod(shown);
+    check(found.preperiod == plain.preperiod && found.length == plain.length,
+        "the period is the digits' shortest");
     return 0;
 }

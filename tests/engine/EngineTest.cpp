@@ -408,6 +408,27 @@ private slots:
             Period::Kind::BeyondLimit);
     }
 
+    // Above the integer path two states can write the same digits: the period is the digits'.
+    void periodOfTheDigits_data()
+    {
+        QTest::addColumn<int>("dividend");
+        QTest::addColumn<int>("divisor");
+        QTest::addColumn<qint64>("preperiod");
+        QTest::addColumn<qint64>("length");
+        row("no pre-period where the states have one", 106934664, 1073741760, qint64(0),
+            qint64(895));
+        row("the same for another dividend", 50682428, 1073741760, qint64(0), qint64(895));
+        row("states and digits alike", 1, 16777213, qint64(176), qint64(1446));
+    }
+    void periodOfTheDigits()
+    {
+        QFETCH(int, dividend);
+        QFETCH(int, divisor);
+        const Period found = findPeriod(float(dividend), float(divisor), 10'000'000);
+        QTEST(qint64(found.preperiod), "preperiod");
+        QTEST(qint64(found.length), "length");
+    }
+
     // The engine's digits, in pieces, on its integer path and copied once they repeat, are the
     // float steps' own: to a limit inside the first period, at its end, and far past it.
     void digitsOfTheFloatSteps_data()
