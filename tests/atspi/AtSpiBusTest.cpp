@@ -12,11 +12,7 @@
 
 namespace {
 
-const QString root = QStringLiteral("/org/a11y/atspi/accessible/root");
-const QString accessible = QStringLiteral("org.a11y.atspi.Accessible");
-const QString text = QStringLiteral("org.a11y.atspi.Text");
-const QString component = QStringLiteral("org.a11y.atspi.Component");
-const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString text = "org.a11y.atspi.Text", properties = "org.freedesktop.DBus.Properties";
 
 QString run(const QString &program, const QStringList &arguments)
 {
@@ -24,11 +20,6 @@ QString run(const QString &program, const QStringList &arguments)
     process.start(program, arguments);
     process.waitForFinished();
     return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-void press(const QString &keys)
-{
-    run("xdotool", QStringList("key") + keys.split(' '));
 }
 
 // The numbers of a reply, also inside a structure.
@@ -41,13 +32,8 @@ QList<int> numbers(const QDBusMessage &reply)
             continue;
         }
         const QDBusArgument structure = argument.value<QDBusArgument>();
-        structure.beginStructure();
-        while (!structure.atEnd()) {
-            int number = 0;
-            structure >> number;
-            found << number;
-        }
-        structure.endStructure();
+        for (structure.beginStructure(); !structure.atEnd();)
+            structure >> found.emplaceBack();
     }
     return found;
 }
@@ -55,16 +41,15 @@ QList<int> numbers(const QDBusMessage &reply)
 } // namespace
 
 // The real program on a real accessibility bus, driven by keys and clicks through the X server
-// and called as a screen reader or any other program on the bus would call it. Its screen is
-// scaled twice, so the device pixels a reader is told are not the program's logical ones.
+// and called as any program on the bus may call it. Its screen is scaled twice, so the device
+// pixels a reader is told are not the program's logical ones.
 class AtSpiBusTest : public QObject
 {
     Q_OBJECT
 
     QProcess m_program;
     QDBusConnection m_bus { QString() };
-    QString m_name;
-    QString m_box;
+    QString m_name, m_box;
 
     QDBusMessage call(const QString &path, const QString &interface, const QString &member,
         const QVariantList &arguments = {})
@@ -79,79 +64,68 @@ class AtSpiBusTest : public QObject
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
     int characters() { return property(m_box, text, "CharacterCount").toInt(); }
-    // Alive and answering: the first characters of the result.
-    bool answering() { return !call(m_box, text, "GetText", { 0, 2 }).arguments().isEmpty(); }
-    void setText(const QString &name, const QString &typed)
-    {
-        call(find(root, name), "org.a11y.atspi.EditableText", "SetTextContents", { typed });
-    }
-    // Start is the main window's default button.
-    void divide(const QString &dividend, const QString &divisor)
-    {
-        setText("dělenec", dividend);
-        setText("dělitel", divisor);
-        press("Return");
-    }
     // The first object at or below `path` with this name.
     QString find(const QString &path, const QString &name)
     {
-        if (property(path, accessible, "Name") == name)
+        if (property(path, "org.a11y.atspi.Accessible", "Name") == name)
             return path;
-        const QVariant reply = call(path, accessible, "GetChildren").arguments().value(0);
-        if (!reply.canConvert<QDBusArgument>())
+        const QVariant children
+            = call(path, "org.a11y.atspi.Accessible", "GetChildren").arguments().value(0);
+        if (!children.canConvert<QDBusArgument>())
             return {};
-        const QDBusArgument children = reply.value<QDBusArgument>();
+        const QDBusArgument list = children.value<QDBusArgument>();
         QStringList paths;
-        children.beginArray();
-        while (!children.atEnd()) {
+        for (list.beginArray(); !list.atEnd();) {
             QString service;
             QDBusObjectPath child;
-            children.beginStructure();
-            children >> service >> child;
-            children.endStructure();
+            list.beginStructure();
+            list >> service >> child;
+            list.endStructure();
             paths << child.path();
         }
-        children.endArray();
         for (const QString &child : paths)
             if (const QString found = find(child, name); !found.isEmpty())
                 return found;
         return {};
     }
-    QString programName()
+    // Start is the main window's default button.
+    void divide(const QString &divisor)
     {
-        for (const QString &name : m_bus.interface()->registeredServiceNames().value())
-            if (m_bus.interface()->servicePid(name).value() == uint(m_program.processId()))
-                return name;
-        return {};
+        const QString root = "/org/a11y/atspi/accessible/root";
+        const QString editable = "org.a11y.atspi.EditableText";
+        call(find(root, "dělenec"), editable, "SetTextContents", { "1" });
+        call(find(root, "dělitel"), editable, "SetTextContents", { divisor });
+        run("xdotool", { "key", "Return" });
+    }
+    int windows()
+    {
+        return run("xdotool", { "search", "--onlyvisible", "--name", "^Zlomkar$" }).count('\n');
     }
 
 private slots:
-    // The program, once on the bus, shows 1 / 0, "Chybné zadání => dělení nulou", and a warning
-    // that Enter closes.
+    // The program, once on the bus, shows 1 / 0, "Chybné zadání => dělení nulou", and a warning.
     void initTestCase()
     {
         const QDBusReply<QString> address
             = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
                 "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress"));
-        QVERIFY(address.isValid());
         m_bus = QDBusConnection::connectToBus(address.value(), "reader");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
         environment.insert("QT_SCALE_FACTOR", "2");
         m_program.setProcessEnvironment(environment);
         m_program.start(qEnvironmentVariable("ZLOMKAR_PROGRAM"), { "-platform", "xcb" });
-        QVERIFY(m_program.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(!(m_name = programName()).isEmpty(), 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(!(m_box = find(root, "výsledek")).isEmpty(), 20000);
-        divide("1", "0");
-        QTRY_COMPARE_WITH_TIMEOUT(characters(), 29, 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(
-            run("xdotool", { "search", "--onlyvisible", "--name", "^Zlomkar$" }).count('\n'), 2,
-            20000);
-        press("Return");
-        QTRY_COMPARE_WITH_TIMEOUT(
-            run("xdotool", { "search", "--onlyvisible", "--name", "^Zlomkar$" }).count('\n'), 1,
-            20000);
+        const auto onTheBus = [&] {
+            for (const QString &name : m_bus.interface()->registeredServiceNames().value())
+                if (m_bus.interface()->servicePid(name).value() == uint(m_program.processId()))
+                    m_name = name;
+            return !(m_box = find("/org/a11y/atspi/accessible/root", "výsledek")).isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(onTheBus(), 20000);
+        divide("0");
+        QTRY_COMPARE_WITH_TIMEOUT(windows(), 2, 20000);
+        run("xdotool", { "key", "Return" });
+        QTRY_COMPARE_WITH_TIMEOUT(windows(), 1, 20000);
     }
     void cleanupTestCase()
     {
@@ -159,7 +133,7 @@ private slots:
         m_program.waitForFinished();
     }
 
-    // Calls that Qt's own bridge took as they came, and ended the program.
+    // Calls that Qt's own bridge took as they came, and ended the program; it answers after them.
     void malformed_data()
     {
         QTest::addColumn<QString>("interface");
@@ -169,8 +143,6 @@ private slots:
         row("all properties, as gdbus introspect asks", properties, "GetAll", QVariantList { text },
             "NotSupported");
         row("text without its arguments", text, "GetText", QVariantList {}, "InvalidArgs");
-        row("a method read as a property", properties, "Get", QVariantList { text, "RangeExtents" },
-            "UnknownProperty");
         row("a word before the text", text, "GetTextAtOffset", QVariantList { -1, 1u },
             "InvalidArgs");
     }
@@ -180,7 +152,7 @@ private slots:
         QFETCH(QString, member);
         QFETCH(QVariantList, arguments);
         QTEST(call(m_box, interface, member, arguments).errorName().section('.', -1), "error");
-        QVERIFY(answering());
+        QCOMPARE(call(m_box, text, "GetText", { 0, 2 }).arguments(), QVariantList { "Ch" });
     }
 
     void characterOutsideAscii()
@@ -192,24 +164,23 @@ private slots:
     // puts the caret before it.
     void devicePixels()
     {
-        const QString frame = find(root, "Zlomkar");
         const QString window = run("xdotool", { "search", "--onlyvisible", "--name", "^Zlomkar$" });
         const QString geometry = run("xwininfo", { "-id", window.trimmed() });
         QList<int> onScreen;
         for (const char *field :
             { "Absolute upper-left X:", "Absolute upper-left Y:", "Width:", "Height:" })
             onScreen << geometry.section(field, 1).section('\n', 0, 0).toInt();
-        QCOMPARE(numbers(call(frame, component, "GetExtents", { 0u })), onScreen);
-
+        const QString frame = find("/org/a11y/atspi/accessible/root", "Zlomkar");
+        QCOMPARE(numbers(call(frame, "org.a11y.atspi.Component", "GetExtents", { 0u })), onScreen);
         const QList<int> character = numbers(call(m_box, text, "GetCharacterExtents", { 2, 0u }));
-        QCOMPARE(character.size(), 4);
-        const int x = character[0] + character[2] / 4, y = character[1] + character[3] / 2;
+        const int x = character.value(0) + character.value(2) / 4,
+                  y = character.value(1) + character.value(3) / 2;
         run("xdotool", { "mousemove", QString::number(x), QString::number(y), "click", "1" });
         QTRY_COMPARE(property(m_box, text, "CaretOffset").toInt(), 2);
         QCOMPARE(numbers(call(m_box, text, "GetOffsetAtPoint", { x, y, 0u })), QList({ 2 }));
     }
 
-    // 1 / 7 to the limit of digits, a hundred million of them.
+    // 1 / 7 to the limit of digits, a hundred million of them: answered within the call's 5 s.
     void ranges_data()
     {
         QTest::addColumn<QString>("member");
@@ -217,17 +188,14 @@ private slots:
         row("all of it to INT_MAX", "GetRangeExtents", QVariantList { 0, INT_MAX, 0u });
         row("all of it to its end", "GetRangeExtents", QVariantList { 0, -1, 0u });
         row("a word half-way", "GetTextAtOffset", QVariantList { 50'000'000, 1u });
-        row("a sentence half-way", "GetTextAtOffset", QVariantList { 50'000'000, 3u });
     }
     void ranges()
     {
         QFETCH(QString, member);
         QFETCH(QVariantList, arguments);
-        if (characters() < 100'000'002) {
-            divide("1", "7");
-            QTRY_COMPARE_WITH_TIMEOUT(characters(), 100'000'002, 60000);
-        }
-        // Answered, not an error, within the call's five seconds.
+        if (characters() < 100'000'002)
+            divide("7");
+        QTRY_COMPARE_WITH_TIMEOUT(characters(), 100'000'002, 60000);
         QCOMPARE(call(m_box, text, member, arguments).type(), QDBusMessage::ReplyMessage);
     }
 };
