@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev libxcb1-dev libwayland-dev
     fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file
-    xvfb xauth x11-utils openbox xfwm4 metacity dbus-daemon at-spi2-core xdotool weston qt6-wayland
+    xvfb xauth x11-utils openbox xfwm4 metacity dbus-daemon at-spi2-core libglib2.0-bin xdotool weston qt6-wayland
 )
 
 as_root() {

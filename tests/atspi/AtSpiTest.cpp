@@ -222,8 +222,5 @@ private slots:
     }
 };
 
-int runAtSpiTest(int argc, char *argv[])
-{
-    return QTest::qExec(std::make_unique<AtSpiTest>().get(), argc, argv);
-}
+QTEST_MAIN(AtSpiTest)
 #include "AtSpiTest.moc"
