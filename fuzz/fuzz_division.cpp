@@ -1,27 +1,21 @@
-// Input: operands, a piece size and a limit, taken from the bytes. The engine's digits, written in
-// pieces and copied once they repeat, are the division's float steps taken one at a time; and the
-// period found for them is the shortest the digit string itself shows.
+// Input: operands, a piece size and a limit. The engine's digits, written in pieces and copied once
+// they repeat, are the float steps' own, and the period found is the shortest the digits show.
 #include "DivisionEngine.h"
 #include "DivisionHost.h"
 #include "DivisionSteps.h"
 #include "FuzzCheck.h"
 #include "PeriodFinder.h"
 
-#include <cmath>
-#include <cstring>
 #include <string>
-
-namespace {
 
 // Keeps the digits as the window does.
 struct Digits : DivisionHost
 {
-    std::u16string dividend, divisor;
-    std::string digits;
+    std::string dividend, divisor, digits;
 
-    std::u16string dividendText() const override { return dividend; }
+    std::u16string dividendText() const override { return { dividend.begin(), dividend.end() }; }
     void setDividendText(std::u16string_view) override { }
-    std::u16string divisorText() const override { return divisor; }
+    std::u16string divisorText() const override { return { divisor.begin(), divisor.end() }; }
     void setDivisorText(std::u16string_view) override { }
     void setResultText(std::u16string_view) override { digits.clear(); }
     void appendToResultText(std::string_view piece) override { digits.append(piece); }
@@ -35,85 +29,62 @@ struct Digits : DivisionHost
     void yield() override { }
 };
 
-std::uint32_t number(const std::uint8_t *data, std::size_t size, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value = value << 8 | (at + i < size ? data[at + i] : 0);
-    return value;
-}
-
 // The digits of the float steps, at most `count` characters; fewer where the division ends.
-std::string steppedDigits(float dividend, float divisor, std::size_t count, float &partial)
+static std::string steppedDigits(float dividend, float divisor, std::size_t count, float &partial)
 {
     std::string digits;
-    partial = std::fabs(dividend);
-    bool ended = DivisionSteps::dividesExactly(partial, divisor);
-    while (!ended && digits.size() < count) {
+    partial = dividend;
+    while (digits.size() < count && !DivisionSteps::dividesExactly(partial, divisor)) {
         partial = DivisionSteps::nextDividend(partial, divisor);
-        const float digit = DivisionSteps::quotientFloor(partial, divisor);
-        digits += digit < 10 ? std::string(1, char('0' + int(digit))) : std::to_string(int(digit));
-        ended = DivisionSteps::dividesExactly(partial, divisor);
+        digits += std::to_string(int(DivisionSteps::quotientFloor(partial, divisor)));
     }
     return digits;
 }
 
-// The shortest period the string repeats with over its second half at least, and the first place it
-// repeats from.
-Period plainPeriod(const std::string &digits)
+// Where the string ends, or else the shortest period it repeats with over its second half at least
+// and the first place it repeats from; nought and nought where it does neither.
+static std::pair<std::int64_t, std::int64_t> period(const std::string &digits, std::size_t limit)
 {
-    const auto size = std::int64_t(digits.size());
-    for (std::int64_t length = 1; 2 * length <= size; ++length) {
-        std::int64_t place = size - length;
-        while (
-            place > 0 && digits[std::size_t(place - 1)] == digits[std::size_t(place - 1 + length)])
+    if (digits.size() < limit)
+        return { digits.size(), 0 };
+    for (std::size_t length = 1; 2 * length <= digits.size(); ++length) {
+        std::size_t place = digits.size() - length;
+        while (place > 0 && digits[place - 1] == digits[place - 1 + length])
             --place;
-        if (2 * place <= size)
-            return { Period::Kind::Repeats, place, length };
+        if (2 * place <= digits.size())
+            return { place, length };
     }
-    return { Period::Kind::BeyondLimit };
+    return { 0, 0 };
 }
-
-std::u16string text(std::int64_t value)
-{
-    const std::string ascii = std::to_string(value);
-    return { ascii.begin(), ascii.end() };
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    // Five numbers of four bytes each, high byte first; bytes past the input are nought.
+    std::uint32_t numbers[5] = {};
+    for (std::size_t i = 0; i < 20; ++i)
+        numbers[i / 4] = numbers[i / 4] << 8 | (i < size ? data[i] : 0);
     // A divisor either side of the edge of the integer path, 2^24 / 10, or anywhere.
-    const std::uint32_t kind = number(data, size, 0) % 3;
-    const auto spread = std::int64_t(number(data, size, 4) % 4000);
-    const std::int64_t divisor = kind == 0 ? 1677721 - 2000 + spread
-        : kind == 1                        ? 1 + spread
-                                           : 1 + std::int64_t(number(data, size, 4) % 2147483583);
-    const auto dividend = std::int64_t(number(data, size, 8) % (1u << 30));
-    const auto piece = std::int64_t(1 + number(data, size, 12) % 70000);
-    const auto limit = std::int64_t(1 + number(data, size, 16) % 200000);
+    const std::int64_t divisor = numbers[0] % 3 == 0 ? 1677721 - 2000 + numbers[1] % 4000
+        : numbers[0] % 3 == 1                        ? 1 + numbers[1] % 4000
+                                                     : 1 + numbers[1] % 2147483583;
+    const auto dividend = std::int64_t(numbers[2] % (1u << 30));
+    const auto limit = std::int64_t(1 + numbers[4] % 200000);
 
     Digits host;
-    host.dividend = text(dividend);
-    host.divisor = text(divisor);
-    DivisionEngine engine(host, u",", limit, piece);
+    host.dividend = std::to_string(dividend);
+    host.divisor = std::to_string(divisor);
+    DivisionEngine engine(host, u",", limit, 1 + numbers[3] % 70000);
     engine.StartDivision();
 
     float partial = 0;
-    const std::string stepped
-        = steppedDigits(float(dividend), float(divisor), std::size_t(limit), partial);
+    const std::string stepped = steppedDigits(float(dividend), float(divisor), limit, partial);
     check(host.digits == stepped, "the engine writes the float steps' digits");
     check(stepped.empty() || engine.Dividend == partial, "the engine ends in the steps' state");
 
-    const std::string shown = steppedDigits(float(dividend), float(divisor), 6000, partial);
     const Period found = findPeriod(float(dividend), float(divisor), 100'000'000);
-    if (found.kind == Period::Kind::Ends)
-        check(std::int64_t(shown.size()) == found.preperiod, "a result that ends ends there");
-    if (found.kind != Period::Kind::Repeats || found.preperiod + 2 * found.length > 3000)
-        return 0;
-    const Period plain = plainPeriod(shown);
-    check(found.preperiod == plain.preperiod && found.length == plain.length,
-        "the period is the digits' shortest");
+    const bool shownTwice = 2 * (found.preperiod + 2 * found.length) <= limit;
+    if (found.kind != Period::Kind::BeyondLimit && shownTwice)
+        check(period(stepped, limit) == std::pair(found.preperiod, found.length),
+            "the period is the digits' own");
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "Form1.h"
 #include "Form2.h"
-#include "ResultBox.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,24 +32,21 @@ private slots:
     void windows()
     {
         const QTemporaryDir folder;
-        const AboutSetup setup { "http://127.0.0.1:1/", folder.path(), {}, {} };
-        Form1 main(",", setup);
+        Form1 main(",");
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         QTest::keyClick(main.focusWidget(), Qt::Key_End);
         compare(&main, "main-window");
         QTest::keyClicks(main.focusWidget(), "\b1\r");
-        auto *box = main.findChild<ResultBox *>();
+        QWidget *box = main.findChild<QWidget *>("Text3");
         box->setFocus();
         QTest::keySequence(box, QKeySequence("Right, Right, Shift+Right, Shift+Right"));
-        QCOMPARE(box->viewport()->cursor().shape(), Qt::IBeamCursor);
         compare(&main, "main-window-selection");
-
         // A download that fails at once keeps the notice an earlier opening left.
         QFile notice(folder.filePath("version"));
         QVERIFY(notice.open(QIODevice::WriteOnly)
             && notice.write("[Update]\n90220=Nov\xE1 verze 2.1;B;1") && notice.flush());
-        Form2 about(setup);
+        Form2 about({ "http://127.0.0.1:1/", folder.path(), {}, {} });
         about.load();
         about.show();
         QVERIFY(QTest::qWaitForWindowActive(&about));

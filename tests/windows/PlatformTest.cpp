@@ -4,6 +4,7 @@
 #include "UserFolders.h"
 
 #include <QDialog>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,8 +15,16 @@ class PlatformTest : public QObject
     Q_OBJECT
 
     const QTemporaryDir m_folder;
+    const QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
 
 private slots:
+    void cleanup()
+    {
+        for (const char *name : { "HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME" })
+            qputenv(name, m_environment.value(name).toLocal8Bit());
+        UserFolders::keepQtSettingsAtHome();
+    }
+
     // When a modal window closes, the window asks for the focus, whichever had it before.
     void focusAfterAModalWindow()
     {
@@ -26,8 +35,7 @@ private slots:
         other.activateWindow();
         QTRY_VERIFY(other.isActiveWindow());
         QDialog modal;
-        modal.setModal(true);
-        modal.show();
+        modal.open();
         QTRY_VERIFY(modal.isActiveWindow());
         modal.hide();
         QTRY_VERIFY(window.isActiveWindow());
@@ -41,71 +49,38 @@ private slots:
         QVERIFY(window.findChildren<FocusRequester *>().isEmpty());
     }
 
-    void home_data()
+    // Where the notice and Qt's file dialog state go, HOME and both XDG folders as given.
+    void userFolders_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("usable");
-        row("a folder of the user's", m_folder.path(), true);
-        row("the root", "/", false);
-        row("the root written twice", "//", false);
-        row("a relative path", "home", false);
-        row("a missing folder", m_folder.filePath("missing"), false);
-        row("a file", QCoreApplication::applicationFilePath(), false);
-        row("a folder of another user's", m_folder.filePath("nobody"), false);
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("xdg");
+        QTest::addColumn<QString>("noticeFolder");
+        QTest::addColumn<QString>("qtSettings");
+        QTest::addColumn<QString>("xdgConfigLeft");
+        const QString home = m_folder.path();
+        const QString cache = home + "/.cache/zlomkar";
+        const QString config = home + "/.config/QtProject.conf";
+        const QString nowhere = "/dev/null/QtProject.conf";
+        row("relative XDG folders", home, "x", cache, config, "");
+        row("absolute XDG folders", home, "/x", "/x/zlomkar", "/x/QtProject.conf", "/x");
+        row("the root as home", "/", "", "", nowhere, "");
+        row("no home", "", "", "", nowhere, "");
+        row("a home of another user's", home + "/nobody", "", "", nowhere, "");
     }
-    void home()
+    void userFolders()
     {
-        QFETCH(QString, path);
-        if (path.endsWith("nobody")
-            && (!QDir().mkpath(path) || chown(qPrintable(path), getuid() + 1, getgid()) != 0))
+        QFETCH(QString, home);
+        QFETCH(QString, xdg);
+        if (home.endsWith("nobody")
+            && (!QDir().mkpath(home) || chown(qPrintable(home), getuid() + 1, getgid()) != 0))
             QSKIP("giving a folder away needs root");
-        QTEST(UserFolders::isUsableHome(path), "usable");
-    }
-
-    void xdgFolder_data()
-    {
-        QTest::addColumn<QString>("xdgValue");
-        QTest::addColumn<QString>("home");
-        QTest::addColumn<QString>("folder");
-        row("absolute XDG folder", "/x/cache", "/h", "/x/cache");
-        row("relative XDG folder", "cache", "/h", "/h/.cache");
-        row("no XDG folder", "", "/h", "/h/.cache");
-        row("no home", "", "", "");
-        row("relative XDG folder, no home", "cache", "", "");
-    }
-    void xdgFolder()
-    {
-        QFETCH(QString, xdgValue);
-        QFETCH(QString, home);
-        QTEST(UserFolders::xdgFolder(xdgValue, home, ".cache"), "folder");
-    }
-
-    // Where Qt's file dialog would keep its state.
-    void qtSettings_data()
-    {
-        QTest::addColumn<QString>("home");
-        QTest::addColumn<QString>("xdgConfig");
-        QTest::addColumn<QString>("file");
-        row("home", m_folder.path(), "", m_folder.filePath(".config/QtProject.conf"));
-        row("relative XDG folder", m_folder.path(), "config",
-            m_folder.filePath(".config/QtProject.conf"));
-        row("the root as home", "/", "", "/dev/null/QtProject.conf");
-    }
-    void qtSettings()
-    {
-        QFETCH(QString, home);
-        QFETCH(QString, xdgConfig);
-        const QByteArray homeBefore = qgetenv("HOME"), configBefore = qgetenv("XDG_CONFIG_HOME");
         qputenv("HOME", home.toUtf8());
-        qputenv("XDG_CONFIG_HOME", xdgConfig.toUtf8());
+        qputenv("XDG_CACHE_HOME", xdg.toUtf8());
+        qputenv("XDG_CONFIG_HOME", xdg.toUtf8());
         UserFolders::keepQtSettingsAtHome();
-        const QString file = QSettings(QSettings::UserScope, "QtProject").fileName();
-        const bool xdgConfigKept = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-        qputenv("HOME", homeBefore);
-        qputenv("XDG_CONFIG_HOME", configBefore);
-        UserFolders::keepQtSettingsAtHome();
-        QTEST(file, "file");
-        QVERIFY(!xdgConfigKept || xdgConfig.isEmpty());
+        QTEST(UserFolders::programCache(), "noticeFolder");
+        QTEST(QSettings(QSettings::UserScope, "QtProject").fileName(), "qtSettings");
+        QTEST(qEnvironmentVariable("XDG_CONFIG_HOME"), "xdgConfigLeft");
     }
 };
 
