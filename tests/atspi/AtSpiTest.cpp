@@ -23,6 +23,10 @@ const AtSpiInterfaces declared = parseIntrospection(QStringLiteral(R"(
   <property access="read" type="i" name="CharacterCount"/>
   <property access="readwrite" type="i" name="CaretOffset"/>
 </interface>
+<interface name="org.a11y.atspi.Value">
+  <method name="GetMinimumValue"/>
+  <method name="SetCurrentValue"><arg direction="in" type="d"/></method>
+</interface>
 <interface name="org.a11y.atspi.Action">
   <method name="DoAction"><arg direction="in" type="i"/></method>
 </interface>)"));
@@ -70,9 +74,11 @@ private slots:
             "InvalidArgs");
         call("action past the last", "Action.DoAction", "i", { 2 }, "InvalidArgs");
         call("selection that is not there", "Text.GetSelection", "i", { 0 }, "InvalidArgs");
-        call("undeclared interface", "Value.GetMinimumValue", "", {}, "UnknownInterface");
+        call("undeclared interface", "Image.GetImageSize", "", {}, "UnknownInterface");
         call("undeclared method", "Text.GetLength", "", {}, "UnknownMethod");
         call("bounded ranges", "Text.GetBoundedRanges", "i", { 0 }, "NotSupported");
+        call("a value set directly", "Value.SetCurrentValue", "d", { 1.0 }, "NotSupported");
+        call("another call of a value", "Value.GetMinimumValue", "", {}, "");
         call("declared property", "DBus.Properties.Get", "ss", { text, "CaretOffset" }, "");
         call("property without its name", "DBus.Properties.Get", "s", { text }, "InvalidArgs");
         call("property of another interface", "DBus.Properties.Get", "ss",

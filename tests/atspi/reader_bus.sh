@@ -32,7 +32,8 @@ text() { call "$box" org.a11y.atspi.Text."$@"; }
 # Start is the main window's default button.
 divide() {
     for field in "dělenec 1" "dělitel $1"; do
-        call "$(find $root ${field% *})" org.a11y.atspi.EditableText.SetTextContents "${field#* }" >/dev/null
+        [ "$(call "$(find $root ${field% *})" org.a11y.atspi.EditableText.SetTextContents \
+            "${field#* }")" = "(true,)" ] || fail "${field% *} not set"
     done
     poll "xdotool search --onlyvisible --name '^Zlomkar$' windowfocus && active"
     xdotool key Return

@@ -299,6 +299,27 @@ private slots:
         QCOMPARE(rows.rowOf(5'000'008), each.rowOf(5'000'008));
     }
 
+    // A page turns the view with the caret, which keeps its place in the view.
+    void pages_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("key");
+        row("Page Down", "", "PgDown");
+        row("Page Up after two pages down", "PgDown, PgDown", "PgUp");
+    }
+    void pages()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, key);
+        box()->setText(QString("142857").repeated(1000));
+        QTest::keySequence(box(), QKeySequence(before));
+        const QRect place = box()->characterRect(box()->caret().position());
+        const int top = box()->verticalScrollBar()->value();
+        QTest::keySequence(box(), QKeySequence(key));
+        QCOMPARE(box()->characterRect(box()->caret().position()), place);
+        QVERIFY(box()->verticalScrollBar()->value() != top);
+    }
+
     // On rows of digits, after keys or a click right of the first row, the caret, the selection and
     // the reader's line, in rows: a caret at the end of a row that wraps is read there.
     void rowEdges_data()
